@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Keldro needs to build, test and run.
+# Idempotent: packages already installed are left alone; apt runs only when
+# something is missing, through sudo only when we are not root.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ make pkg-config
+  # desktop program
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # playback library
+  libmpg123-dev libsdl2-dev
+  # command line and JSON
+  libcli11-dev nlohmann-json3-dev
+  # tests
+  googletest libgtest-dev libgmock-dev
+  # test data: real encoder output, an independent decoder and a validator
+  lame mpg123 mp3val
+  # fuzzing and sanitizers
+  clang libclang-rt-14-dev
+  # formatting
+  clang-format
+  # Chinese text on screen
+  fonts-wqy-microhei
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
