@@ -1,0 +1,154 @@
+// The search for the first audio frame of a file, and the information headers
+// (Xing, Info, VBRI) that may sit in front of it.
+#include "engine/mp3_info.h"
+
+#include <array>
+#include <cstring>
+
+namespace keldro {
+namespace {
+
+constexpr std::uint64_t kDefaultProbeBudget = 100'000;
+constexpr std::size_t kInfoHeaderReadSize = 18;
+constexpr std::uint32_t kVbriTagPosition = 36;
+
+std::uint32_t BigEndian32(const std::uint8_t* bytes)
+{
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+           std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+enum class Confirmation
+{
+    Confirmed,
+    Rejected,
+    EndOfFile
+};
+
+// A lone header-like word inside other data is trusted only when another header
+// of the same stream follows one frame (or half a frame) later, give or take a byte.
+Confirmation ConfirmByNeighbour(FileReader& file, std::uint32_t frame, std::uint32_t word,
+                                const FrameHeaderInfo& info)
+{
+    const auto length = static_cast<std::uint64_t>(info.frameLength);
+    for (const std::uint64_t distance : {length, length / 2}) {
+        for (const std::uint64_t at : {distance - 1, distance, distance + 1}) {
+            std::uint32_t neighbour = 0;
+            if (!file.ReadWordAt(frame + at, neighbour))
+                return Confirmation::EndOfFile;
+            if (IsValidFrameHeader(neighbour) && IsSameStream(neighbour, word))
+                return Confirmation::Confirmed;
+        }
+    }
+    return Confirmation::Rejected;
+}
+
+} // namespace
+
+std::uint64_t CMP3Info::ProbeBudget(std::uint64_t fileSize)
+{
+    return fileSize / 10 >= kDefaultProbeBudget ? fileSize / 4 : kDefaultProbeBudget;
+}
+
+std::uint32_t CMP3Info::GetID3v2TagSize(FileReader& file)
+{
+    std::array<std::uint8_t, 10> head{};
+    if (file.ReadAt(0, head.data(), head.size()) != head.size())
+        return 0;
+    if (std::memcmp(head.data(), "ID3", 3) != 0 || (head[3] != 3 && head[3] != 4))
+        return 0;
+    // The size bytes are synchsafe; their high bits are taken as they are.
+    const std::uint64_t skip = (std::uint64_t{head[6]} << 21 | std::uint64_t{head[7]} << 14 |
+                                std::uint64_t{head[8]} << 7 | head[9]) +
+                               10;
+    return skip > file.Size() ? 0 : static_cast<std::uint32_t>(skip);
+}
+
+FrameHit CMP3Info::FindFirstFrame(FileReader& file, std::uint32_t start)
+{
+    const std::uint64_t budget = ProbeBudget(file.Size());
+    std::uint64_t reads = 0;
+    std::uint64_t position = start;
+    bool headerFrameSeen = false;
+    std::uint32_t headerFrameWord = 0;
+    for (;;) {
+        std::uint32_t word = 0;
+        if (!file.ReadWordAt(position, word) || ++reads > budget)
+            return {};
+        if (!IsValidFrameHeader(word)) {
+            ++position;
+            continue;
+        }
+        const auto frame = static_cast<std::uint32_t>(position);
+        const FrameHeaderInfo info = DecodeFrameHeader(word);
+        if (headerFrameSeen) {
+            // After an information header the next header of its kind is the audio.
+            if (((word ^ headerFrameWord) & kHeaderFrameMask) == 0)
+                return AcceptFrame(file, frame, word, info);
+            ++position;
+            continue;
+        }
+        if (RecognizeInfoHeader(file, frame, info)) {
+            headerFrameSeen = true;
+            headerFrameWord = word;
+            position = std::uint64_t{m_vbrTagOffset} + 1;
+            continue;
+        }
+        switch (ConfirmByNeighbour(file, frame, word, info)) {
+        case Confirmation::Confirmed:
+            return AcceptFrame(file, frame, word, info);
+        case Confirmation::EndOfFile:
+            return {};
+        case Confirmation::Rejected:
+            ++position;
+            break;
+        }
+    }
+}
+
+FrameHit CMP3Info::AcceptFrame(FileReader& file, std::uint32_t frame, std::uint32_t word,
+                               const FrameHeaderInfo& info)
+{
+    file.Seek(frame);
+    m_header = info;
+    return FrameHit{true, frame, word};
+}
+
+bool CMP3Info::RecognizeInfoHeader(FileReader& file, std::uint32_t frame,
+                                   const FrameHeaderInfo& info)
+{
+    std::array<std::uint8_t, kInfoHeaderReadSize> tag{};
+    // 64-bit sums: a frame near the end of a 4 GiB file must not wrap to its start.
+    const std::uint64_t xingAt =
+        std::uint64_t{frame} + 4 + static_cast<unsigned>(SideInfoSize(info));
+    if (file.ReadAt(xingAt, tag.data(), tag.size()) == tag.size()) {
+        const bool xing = std::memcmp(tag.data(), "Xing", 4) == 0;
+        if (xing || std::memcmp(tag.data(), "Info", 4) == 0) {
+            m_vbrType = xing ? VbrHeaderType::Xing : VbrHeaderType::Info;
+            m_vbrFrameOffset = frame;
+            m_vbrTagOffset = static_cast<std::uint32_t>(xingAt);
+            m_vbrFrames = BigEndian32(tag.data() + 8);
+            return true;
+        }
+    }
+    const std::uint64_t vbriAt = std::uint64_t{frame} + kVbriTagPosition;
+    if (file.ReadAt(vbriAt, tag.data(), tag.size()) == tag.size() &&
+        std::memcmp(tag.data(), "VBRI", 4) == 0) {
+        m_vbrType = VbrHeaderType::Vbri;
+        m_vbrFrameOffset = frame;
+        m_vbrTagOffset = static_cast<std::uint32_t>(vbriAt);
+        m_vbrFrames = BigEndian32(tag.data() + 14);
+        return true;
+    }
+    return false;
+}
+
+void CMP3Info::ForgetHeaderFrame()
+{
+    m_vbrType = VbrHeaderType::None;
+    m_vbrFrameOffset = m_firstFrameOffset;
+    m_vbrTagOffset = 0;
+    m_vbrFrames = 0;
+}
+
+} // namespace keldro

@@ -1,0 +1,51 @@
+// The 32-bit MPEG audio frame header: validation, decoding and stream matching.
+#pragma once
+
+#include <cstdint>
+
+namespace keldro {
+
+// A decoded header; the field order is fixed and every field is signed.
+struct FrameHeaderInfo
+{
+    std::int32_t version = 0;    // 3 MPEG 1, 2 MPEG 2, 1 MPEG 2.5, 0 reserved
+    std::int32_t layer = 0;      // 1, 2 or 3; 0 reserved
+    std::int32_t protection = 0; // the protection bit as read
+    std::int32_t bitrate = 0;    // kbit/s; 0 free format, -1 bad
+    std::int32_t sampleRate = 0; // Hz; 0 reserved
+    std::int32_t channelMode = 0;
+    std::int32_t copyright = 0;
+    std::int32_t original = 0;
+    std::int32_t emphasis = 0;
+    std::int32_t frameLength = 0; // bytes; 0 when the sample rate is 0
+
+    bool operator==(const FrameHeaderInfo&) const = default;
+};
+
+enum ChannelMode : std::int32_t
+{
+    kStereo = 0,
+    kJointStereo = 1,
+    kDualChannel = 2,
+    kSingleChannel = 3,
+};
+
+// Headers of one stream agree in sync, version, layer and sample-rate index.
+inline constexpr std::uint32_t kSameStreamMask = 0xFFFE0C00;
+// The frame carrying a VBR information header is matched on sync, version and layer.
+inline constexpr std::uint32_t kHeaderFrameMask = 0xFFFE0000;
+
+bool IsValidFrameHeader(std::uint32_t word);
+FrameHeaderInfo DecodeFrameHeader(std::uint32_t word);
+
+inline bool IsSameStream(std::uint32_t a, std::uint32_t b)
+{
+    return ((a ^ b) & kSameStreamMask) == 0;
+}
+
+// Bytes of side information after the header: where a Xing tag sits.
+int SideInfoSize(const FrameHeaderInfo& info);
+// PCM samples per channel that one frame decodes to.
+int SamplesPerFrame(const FrameHeaderInfo& info);
+
+} // namespace keldro

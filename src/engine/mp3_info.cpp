@@ -1,0 +1,176 @@
+#include "engine/mp3_info.h"
+
+#include "string_table.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace keldro {
+namespace {
+
+bool HasMp3Ending(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string ending = path.substr(path.size() - 4);
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+    return ending == ".mp3";
+}
+
+// Truncates toward zero into 32 bits; out-of-range values saturate instead of
+// being undefined.
+std::uint32_t TruncateToU32(double value)
+{
+    if (!(value > 0.0))
+        return 0;
+    if (value >= static_cast<double>(std::numeric_limits<std::uint32_t>::max()))
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(value);
+}
+
+// Bytes of a frame per kbit/s of bitrate per kHz of sample rate.
+double FrameBytesFactor(const FrameHeaderInfo& info)
+{
+    if (info.layer == 1)
+        return 48.0;
+    if (info.layer == 3 && info.version != 3)
+        return 72.0;
+    return 144.0;
+}
+
+} // namespace
+
+void CMP3Info::Reset()
+{
+    m_path.clear();
+    m_status = 0;
+    m_fileSize = 0;
+    m_tag = TagRecord{};
+    m_headerWord = 0;
+    m_header = FrameHeaderInfo{};
+    m_estimatedFrames = 0;
+    m_durationMs = 0;
+    m_averageBitrate = 0.0;
+    m_vbrFrameOffset = 0;
+    m_firstFrameOffset = 0;
+    m_vbrTagOffset = 0;
+    m_vbrType = VbrHeaderType::None;
+    m_vbrFrames = 0;
+    m_error = AnalyseError::None;
+}
+
+bool CMP3Info::FailAnalysis(AnalyseError error)
+{
+    Reset();
+    m_error = error;
+    return false;
+}
+
+bool CMP3Info::Analyse(const std::string& path)
+{
+    Reset();
+    if (!HasMp3Ending(path))
+        return FailAnalysis(AnalyseError::WrongEnding);
+    FileReader file = FileReader::Open(path);
+    if (!file.IsOpen())
+        return FailAnalysis(AnalyseError::CannotOpen);
+    return AnalyseReader(file, path);
+}
+
+bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
+{
+    Reset();
+    if (file.Size() > kMaxFileSize)
+        return FailAnalysis(AnalyseError::TooLarge);
+    m_fileSize = static_cast<std::uint32_t>(file.Size());
+
+    const FrameHit first = FindFirstFrame(file, GetID3v2TagSize(file));
+    if (first.found) {
+        m_status |= kStatusStream;
+        m_headerWord = first.word;
+        m_firstFrameOffset = first.offset;
+        // A header announcing no frames says nothing: the file is read as one without it.
+        if (!HasHeaderFrame() || m_vbrFrames == 0)
+            ForgetHeaderFrame();
+    } else {
+        // No stream: leave no half-found values behind.
+        m_header = FrameHeaderInfo{};
+        ForgetHeaderFrame();
+    }
+
+    double audioBytes = static_cast<double>(m_fileSize) - m_firstFrameOffset;
+    ReadTrailingTag(file, audioBytes);
+    DeriveTotals(audioBytes);
+    if (file.HasFailed())
+        return FailAnalysis(AnalyseError::ReadFailed);
+    m_path = path;
+    return true;
+}
+
+void CMP3Info::ReadTrailingTag(FileReader& file, double& audioBytes)
+{
+    Id3v1Block block{};
+    if (m_fileSize < kId3v1Size ||
+        file.ReadAt(m_fileSize - kId3v1Size, block.data(), block.size()) != block.size() ||
+        !IsID3v1Tag(block))
+        return;
+    m_tag = ParseID3v1Tag(block);
+    audioBytes -= static_cast<double>(kId3v1Size);
+    m_status |= kStatusId3v1;
+}
+
+void CMP3Info::DeriveTotals(double audioBytes)
+{
+    if (m_header.frameLength != 0)
+        m_estimatedFrames = TruncateToU32(audioBytes / m_header.frameLength);
+    if (HasVbrHeader()) {
+        // Counts the header frame and any ID3v1 tag, as the header's own count does not.
+        const double bytesPerFrame =
+            static_cast<double>(m_fileSize - m_vbrFrameOffset) / m_vbrFrames;
+        m_averageBitrate =
+            bytesPerFrame * m_header.sampleRate / (FrameBytesFactor(m_header) * 1000.0);
+    }
+    const double rate = HasVbrHeader() ? m_averageBitrate : m_header.bitrate;
+    if (rate != 0.0)
+        m_durationMs = TruncateToU32(audioBytes / rate * 8.0);
+}
+
+std::uint32_t CMP3Info::GetTotalFrames() const
+{
+    return HasHeaderFrame() ? m_vbrFrames : m_estimatedFrames;
+}
+
+std::string_view CMP3Info::VersionName(std::int32_t version)
+{
+    switch (version) {
+    case 0:
+        return "N/A";
+    case 1:
+        return "MPEG 2.5";
+    case 2:
+        return "MPEG 2.0";
+    case 3:
+        return "MPEG 1.0";
+    default:
+        return {};
+    }
+}
+
+std::string_view CMP3Info::ChannelModeName(std::int32_t channelMode)
+{
+    switch (channelMode) {
+    case kStereo:
+        return LoadString(StringId::ChannelStereo);
+    case kJointStereo:
+        return LoadString(StringId::ChannelJointStereo);
+    case kDualChannel:
+        return LoadString(StringId::ChannelDual);
+    case kSingleChannel:
+        return LoadString(StringId::ChannelMono);
+    default:
+        return {};
+    }
+}
+
+} // namespace keldro

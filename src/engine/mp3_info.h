@@ -1,0 +1,126 @@
+// CMP3Info: what the rest of the system knows about one MP3 file, from its
+// first frames, its VBR information header and its last 128 bytes. No audio
+// is decoded and no file stays open between calls.
+#pragma once
+
+#include "engine/file_reader.h"
+#include "engine/frame_header.h"
+#include "engine/id3v1.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace keldro {
+
+enum class VbrHeaderType : std::int32_t
+{
+    None = 0,
+    Xing = 1,
+    Vbri = 2,
+    // The "Info" header encoders put in front of constant-bitrate audio: a header
+    // frame like Xing, but the file still counts as constant bitrate.
+    Info = 3,
+};
+
+// Why the last Analyse returned false.
+enum class AnalyseError
+{
+    None,
+    WrongEnding,
+    CannotOpen,
+    TooLarge, // 4 GiB or more: offsets are 32-bit
+    ReadFailed,
+};
+
+// A frame found by a search: valid when found is true.
+struct FrameHit
+{
+    bool found = false;
+    std::uint32_t offset = 0;
+    std::uint32_t word = 0;
+};
+
+class CMP3Info
+{
+public:
+    static constexpr std::uint32_t kStatusId3v1 = 1u << 0;
+    static constexpr std::uint32_t kStatusStream = 1u << 1;
+    static constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFFull;
+
+    CMP3Info() { Reset(); }
+
+    // True when the file was opened and examined; the stream values are usable
+    // only when HasStream() is true as well.
+    bool Analyse(const std::string& path);
+    // The same analysis over an already opened reader (tests, fuzzing); the path
+    // is recorded as given.
+    bool AnalyseReader(FileReader& file, const std::string& path);
+    void Reset();
+
+    // Scans from start for the first audio frame, recording any VBR information
+    // header on the way; leaves the accepted frame's header decoded.
+    FrameHit FindFirstFrame(FileReader& file, std::uint32_t start);
+    static std::uint32_t GetID3v2TagSize(FileReader& file);
+    // How many 4-byte reads a search for a frame may make in a file of this size.
+    static std::uint64_t ProbeBudget(std::uint64_t fileSize);
+    std::uint32_t GetTotalFrames() const;
+
+    static std::string_view VersionName(std::int32_t version);
+    static std::string_view ChannelModeName(std::int32_t channelMode);
+
+    // Xing or VBRI: the file is variable bitrate. An Info header frame is not.
+    bool HasVbrHeader() const
+    {
+        return m_vbrType == VbrHeaderType::Xing || m_vbrType == VbrHeaderType::Vbri;
+    }
+    // Any information header frame in front of the audio, Info included.
+    bool HasHeaderFrame() const { return m_vbrType != VbrHeaderType::None; }
+    bool HasStream() const { return (m_status & kStatusStream) != 0; }
+    bool HasID3v1() const { return (m_status & kStatusId3v1) != 0; }
+
+    AnalyseError LastError() const { return m_error; }
+    const std::string& Path() const { return m_path; }
+    std::uint32_t Status() const { return m_status; }
+    std::uint32_t FileSize() const { return m_fileSize; }
+    const TagRecord& Tag() const { return m_tag; }
+    std::uint32_t HeaderWord() const { return m_headerWord; }
+    const FrameHeaderInfo& Header() const { return m_header; }
+    std::uint32_t EstimatedFrames() const { return m_estimatedFrames; }
+    std::uint32_t DurationMs() const { return m_durationMs; }
+    double AverageBitrate() const { return m_averageBitrate; }
+    std::uint32_t VbrFrameOffset() const { return m_vbrFrameOffset; }
+    std::uint32_t FirstFrameOffset() const { return m_firstFrameOffset; }
+    std::uint32_t VbrTagOffset() const { return m_vbrTagOffset; }
+    VbrHeaderType VbrType() const { return m_vbrType; }
+    std::uint32_t VbrFrames() const { return m_vbrFrames; }
+    // End of the audio data: the file size less any ID3v1 tag.
+    std::uint32_t AudioEnd() const { return HasID3v1() ? m_fileSize - 128 : m_fileSize; }
+
+private:
+    bool FailAnalysis(AnalyseError error);
+    FrameHit AcceptFrame(FileReader& file, std::uint32_t frame, std::uint32_t word,
+                         const FrameHeaderInfo& info);
+    bool RecognizeInfoHeader(FileReader& file, std::uint32_t frame, const FrameHeaderInfo& info);
+    void ForgetHeaderFrame();
+    void ReadTrailingTag(FileReader& file, double& audioBytes);
+    void DeriveTotals(double audioBytes);
+
+    std::string m_path;
+    std::uint32_t m_status = 0;
+    std::uint32_t m_fileSize = 0;
+    TagRecord m_tag;
+    std::uint32_t m_headerWord = 0;
+    FrameHeaderInfo m_header;
+    std::uint32_t m_estimatedFrames = 0;
+    std::uint32_t m_durationMs = 0;
+    double m_averageBitrate = 0.0;
+    std::uint32_t m_vbrFrameOffset = 0;
+    std::uint32_t m_firstFrameOffset = 0;
+    std::uint32_t m_vbrTagOffset = 0;
+    VbrHeaderType m_vbrType = VbrHeaderType::None;
+    std::uint32_t m_vbrFrames = 0;
+    AnalyseError m_error = AnalyseError::None;
+};
+
+} // namespace keldro
