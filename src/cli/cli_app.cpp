@@ -1,0 +1,48 @@
+#include "cli_app.h"
+
+#include "info_command.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+#include <sstream>
+
+namespace keldro::cli {
+namespace {
+
+constexpr const char* kVersionText = "keldro-cli 3.0";
+
+// CLI11 prints help and errors to the standard streams; route them to ours so
+// that tests can run the whole command line in process.
+int ReportParseOutcome(CLI::App& app, const CLI::ParseError& error, std::ostream& out,
+                       std::ostream& err)
+{
+    std::ostringstream helpOut;
+    std::ostringstream helpErr;
+    const int code = app.exit(error, helpOut, helpErr);
+    out << helpOut.str();
+    err << helpErr.str();
+    return code == 0 ? kExitOk : kExitUsage;
+}
+
+} // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    CLI::App app{"Keldro: cut and join MP3 files without re-encoding", "keldro-cli"};
+    app.set_version_flag("--version", kVersionText);
+    app.require_subcommand(1);
+
+    InfoOptions infoOptions;
+    CLI::App* info = AddInfoCommand(app, infoOptions);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return ReportParseOutcome(app, error, out, err);
+    }
+    if (info->parsed())
+        return RunInfo(infoOptions, out, err);
+    return kExitUsage;
+}
+
+} // namespace keldro::cli
