@@ -4,8 +4,8 @@
 #include "temp_dir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace keldro {
 namespace {
@@ -88,6 +88,25 @@ TEST_F(Mp3InfoTest, FilesWithoutAStreamAreExaminedButHaveNoStream)
         EXPECT_EQ(info_.FileSize(), bytes.size());
         EXPECT_EQ(info_.DurationMs(), 0u);
         EXPECT_EQ(info_.GetTotalFrames(), 0u);
+    }
+}
+
+TEST_F(Mp3InfoTest, RandomBytesNeverGiveAnUnconfirmedStream)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 20; ++round) {
+        Bytes bytes(65536);
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>(random());
+        ASSERT_TRUE(AnalyseBytes(bytes));
+        if (!info_.HasStream())
+            continue;
+        // Whatever was accepted is a real header with a same-stream neighbour or
+        // a header frame in front of it.
+        const std::uint32_t at = info_.FirstFrameOffset();
+        EXPECT_TRUE(IsValidFrameHeader(info_.HeaderWord()));
+        EXPECT_EQ(bytes[at], 0xFF);
+        EXPECT_LT(at + 4, bytes.size());
     }
 }
 
