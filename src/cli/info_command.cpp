@@ -13,21 +13,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-std::string_view VbrHeaderName(VbrHeaderType type)
-{
-    switch (type) {
-    case VbrHeaderType::Xing:
-        return "xing";
-    case VbrHeaderType::Vbri:
-        return "vbri";
-    case VbrHeaderType::Info:
-        return "info";
-    case VbrHeaderType::None:
-        break;
-    }
-    return "none";
-}
-
 json TagJson(const TagRecord& tag)
 {
     return json{{"title", ToDisplayText(tag.title)},
@@ -57,7 +42,7 @@ void AddStreamFields(json& object, const CMP3Info& info)
     object["sample_rate"] = header.sampleRate;
     object["channel_mode"] = header.channelMode;
     object["channel_mode_name"] = std::string(CMP3Info::ChannelModeName(header.channelMode));
-    object["vbr_header"] = std::string(VbrHeaderName(info.VbrType()));
+    object["vbr_header"] = std::string(VbrHeaderTypeName(info.VbrType()));
     object["vbr_frame_offset"] = info.VbrFrameOffset();
     object["first_frame_offset"] = info.FirstFrameOffset();
     object["vbr_tag_offset"] = ValueOrNull(info.HasHeaderFrame(), info.VbrTagOffset());

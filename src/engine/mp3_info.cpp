@@ -29,14 +29,12 @@ std::uint32_t TruncateToU32(double value)
     return static_cast<std::uint32_t>(value);
 }
 
-// Bytes of a frame per kbit/s of bitrate per kHz of sample rate.
+// Bytes of a frame per kbit/s of bitrate per kHz of sample rate: one byte for
+// every eight samples (144 for Layers II and III, 72 for MPEG 2/2.5 Layer III,
+// 48 for Layer I).
 double FrameBytesFactor(const FrameHeaderInfo& info)
 {
-    if (info.layer == 1)
-        return 48.0;
-    if (info.layer == 3 && info.version != 3)
-        return 72.0;
-    return 144.0;
+    return SamplesPerFrame(info) / 8.0;
 }
 
 } // namespace
@@ -139,6 +137,21 @@ void CMP3Info::DeriveTotals(double audioBytes)
 std::uint32_t CMP3Info::GetTotalFrames() const
 {
     return HasHeaderFrame() ? m_vbrFrames : m_estimatedFrames;
+}
+
+std::string_view VbrHeaderTypeName(VbrHeaderType type)
+{
+    switch (type) {
+    case VbrHeaderType::Xing:
+        return "xing";
+    case VbrHeaderType::Vbri:
+        return "vbri";
+    case VbrHeaderType::Info:
+        return "info";
+    case VbrHeaderType::None:
+        break;
+    }
+    return "none";
 }
 
 std::string_view CMP3Info::VersionName(std::int32_t version)

@@ -23,6 +23,9 @@ enum class VbrHeaderType : std::int32_t
     Info = 3,
 };
 
+// "none", "xing", "vbri" or "info": the names reports and scripts use.
+std::string_view VbrHeaderTypeName(VbrHeaderType type);
+
 // Why the last Analyse returned false.
 enum class AnalyseError
 {

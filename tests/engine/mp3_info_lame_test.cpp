@@ -14,21 +14,6 @@ namespace {
 class LameCorpusTest : public ::testing::TestWithParam<test::CorpusEntry>
 {};
 
-std::string VbrName(VbrHeaderType type)
-{
-    switch (type) {
-    case VbrHeaderType::Xing:
-        return "xing";
-    case VbrHeaderType::Info:
-        return "info";
-    case VbrHeaderType::Vbri:
-        return "vbri";
-    case VbrHeaderType::None:
-        break;
-    }
-    return "none";
-}
-
 TEST_P(LameCorpusTest, StreamParametersAreThoseTheFileWasMadeWith)
 {
     const test::CorpusEntry& entry = GetParam();
@@ -39,7 +24,7 @@ TEST_P(LameCorpusTest, StreamParametersAreThoseTheFileWasMadeWith)
     EXPECT_EQ(info.Header().layer, 3);
     EXPECT_EQ(info.Header().sampleRate, entry.sampleRate);
     EXPECT_EQ(info.Header().channelMode == kSingleChannel, entry.mono);
-    EXPECT_EQ(VbrName(info.VbrType()), entry.vbrHeader);
+    EXPECT_EQ(VbrHeaderTypeName(info.VbrType()), entry.vbrHeader);
     EXPECT_EQ(info.HasID3v1(), entry.id3v1);
 }
 
