@@ -14,6 +14,7 @@ enum class StringId
     // Loading a file
     LoadMp3Failed, // %s path
     FileTooLarge,  // %s path
+
     // Stream information text
     StreamInfoVbr,   // %s duration, %s version, %d layer, %.0f kbps, %s label, %d Hz, %s mode
     StreamInfoCbr,   // %s duration, %s version, %d layer, %.0f kbps, %d Hz, %s mode
@@ -23,8 +24,10 @@ enum class StringId
     ChannelJointStereo,
     ChannelDual,
     ChannelMono,
+
     // Time values
     TimeFormatRule,
+
     // Tag fields
     TagTitle,
     TagArtist,

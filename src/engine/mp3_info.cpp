@@ -88,7 +88,9 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
         m_status |= kStatusStream;
         m_headerWord = first.word;
         m_firstFrameOffset = first.offset;
-        // A header announcing no frames says nothing: the file is read as one without it.
+        // Without a header frame the audio begins where the header frame would be.
+        // A header announcing no frames says nothing: the file is read as one
+        // without it, which also keeps the average bitrate finite.
         if (!HasHeaderFrame() || m_vbrFrames == 0)
             ForgetHeaderFrame();
     } else {
@@ -123,7 +125,7 @@ void CMP3Info::DeriveTotals(double audioBytes)
     if (m_header.frameLength != 0)
         m_estimatedFrames = TruncateToU32(audioBytes / m_header.frameLength);
     if (HasVbrHeader()) {
-        // Counts the header frame and any ID3v1 tag, as the header's own count does not.
+        // The bytes take in the header frame and any ID3v1 tag; the frames do not.
         const double bytesPerFrame =
             static_cast<double>(m_fileSize - m_vbrFrameOffset) / m_vbrFrames;
         m_averageBitrate =
