@@ -1,22 +1,32 @@
 #!/usr/bin/env bash
-# run.sh BUILD_DIR: makes a 1 MB and a 2 GiB MP3 (the first repeated) and
-# times the analysis of both side by side.
+# run.sh BUILD_DIR: the benchmarks, each against plain reads and copies of the
+# same bytes measured in the same run. The large files are removed afterwards.
 set -euo pipefail
 build=$(realpath "$1")
 data="$build/bench-data"
 mkdir -p "$data"
 small="$data/1MB.mp3"
 large="$data/2GiB.mp3"
-if [[ ! -f "$small" ]]; then
+vbr_seed="$data/vbr-seed.mp3"
+vbr_big="$data/300MB-vbr.mp3"
+trap 'rm -f "$large" "$vbr_big"' EXIT
+
+if [[ ! -f "$small" || ! -f "$vbr_seed" ]]; then
   "$build/tests/keldro-make-tone" "$data/tone.wav" 65
   lame --quiet -b 128 "$data/tone.wav" "$small"
+  lame --quiet -V 2 "$data/tone.wav" "$vbr_seed"
   rm -f "$data/tone.wav"
 fi
-if [[ ! -f "$large" ]]; then
-  echo "bench: writing a 2 GiB file (removed afterwards)" >&2
-  : >"$large"
-  size=$(stat -c %s "$small")
-  for ((i = 0; i < 2147483648 / size; ++i)); do cat "$small"; done >>"$large"
-fi
+
+echo "== analysis (info): must not grow with the file"
+echo "bench: writing a 2 GiB file" >&2
+: >"$large"
+size=$(stat -c %s "$small")
+for ((i = 0; i < 2147483648 / size; ++i)); do cat "$small"; done >>"$large"
 "$build/bench/info_bench" "$build/src/cli/keldro-cli" "$small" "$large"
 rm -f "$large"
+
+echo
+echo "== frame table and cutting, 300 MB variable bitrate"
+"$build/bench/make_big_vbr" "$vbr_seed" "$vbr_big" 300000000
+"$build/bench/segment_bench" "$build/src/cli/keldro-cli" "$vbr_big"

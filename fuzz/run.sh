@@ -33,3 +33,4 @@ run() {
 }
 run fuzz_first_frame "$seeds/mp3"
 run fuzz_id3v1 "$seeds/tag"
+run fuzz_segment "$seeds/mp3"

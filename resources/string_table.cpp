@@ -24,6 +24,8 @@ constexpr std::array kTable{
     Entry{StringId::ChannelJointStereo, "联合立体声"},
     Entry{StringId::ChannelDual, "双声道"},
     Entry{StringId::ChannelMono, "单声道"},
+    Entry{StringId::LoadingFramesCaption, "正在载入帧..."},
+    Entry{StringId::ConfirmCancelLoadingFrames, "你确定要取消载入帧吗?"},
     Entry{StringId::TimeFormatRule, "时:分(0-59):秒(0-59).毫秒(0-999)"},
     Entry{StringId::TagTitle, "标题:"},
     Entry{StringId::TagArtist, "艺术家:"},

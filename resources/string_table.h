@@ -25,6 +25,10 @@ enum class StringId
     ChannelDual,
     ChannelMono,
 
+    // Frame table
+    LoadingFramesCaption,
+    ConfirmCancelLoadingFrames,
+
     // Time values
     TimeFormatRule,
 

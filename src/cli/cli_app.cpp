@@ -1,6 +1,7 @@
 #include "cli_app.h"
 
 #include "info_command.h"
+#include "offset_command.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -34,6 +35,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     InfoOptions infoOptions;
     CLI::App* info = AddInfoCommand(app, infoOptions);
+    OffsetOptions offsetOptions;
+    CLI::App* offset = AddOffsetCommand(app, offsetOptions);
 
     try {
         app.parse(argc, argv);
@@ -42,6 +45,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (info->parsed())
         return RunInfo(infoOptions, out, err);
+    if (offset->parsed())
+        return RunOffset(offsetOptions, out, err);
     return kExitUsage;
 }
 

@@ -43,7 +43,7 @@ constexpr std::array<std::int32_t, 4> kVersionCodes{1, 0, 2, 3};
 // Layer bits 00 reserved, 01 Layer III, 10 Layer II, 11 Layer I -> layer number.
 constexpr std::array<std::int32_t, 4> kLayerNumbers{0, 3, 2, 1};
 
-std::int32_t LookUpBitrate(std::int32_t version, std::int32_t layer, std::uint32_t index)
+constexpr std::int32_t LookUpBitrate(std::int32_t version, std::int32_t layer, std::uint32_t index)
 {
     if (version == 0 || layer == 0)
         return 0;
@@ -55,7 +55,7 @@ std::int32_t LookUpBitrate(std::int32_t version, std::int32_t layer, std::uint32
     return layer == 1 ? kMpeg2Layer1[index] : kMpeg2Layer23[index];
 }
 
-std::int32_t FrameLength(const FrameHeaderInfo& info, std::int32_t padding)
+constexpr std::int32_t FrameLength(const FrameHeaderInfo& info, std::int32_t padding)
 {
     if (info.sampleRate == 0)
         return 0;
@@ -68,14 +68,28 @@ std::int32_t FrameLength(const FrameHeaderInfo& info, std::int32_t padding)
     return static_cast<std::int32_t>(144 * 1000 * bitrate / rate + padding);
 }
 
+// The divisions of the formula cost more than the rest of the decoding together,
+// so the lengths are worked out once, at compile time.
+constexpr std::array<std::int32_t, 4096> MakeFrameLengths()
+{
+    std::array<std::int32_t, 4096> lengths{};
+    for (std::uint32_t bits = 0; bits < lengths.size(); ++bits) {
+        const std::uint32_t word = bits << 9;
+        FrameHeaderInfo info;
+        info.version = kVersionCodes[Bits(word, 19, 3)];
+        info.layer = kLayerNumbers[Bits(word, 17, 3)];
+        info.bitrate = LookUpBitrate(info.version, info.layer, Bits(word, 12, 15));
+        info.sampleRate = kSampleRates[static_cast<std::size_t>(info.version)][Bits(word, 10, 3)];
+        lengths[bits] = FrameLength(info, static_cast<std::int32_t>(Bits(word, 9, 1)));
+    }
+    return lengths;
+}
+
 } // namespace
 
-bool IsValidFrameHeader(std::uint32_t word)
-{
-    return Bits(word, 21, 0x7FF) == 0x7FF && Bits(word, 19, 3) != 1 && Bits(word, 17, 3) != 0 &&
-           Bits(word, 12, 15) != 0 && Bits(word, 12, 15) != 15 && Bits(word, 10, 3) != 3 &&
-           Bits(word, 0, 3) != 2;
-}
+namespace detail {
+constexpr std::array<std::int32_t, 4096> kFrameLengths = MakeFrameLengths();
+} // namespace detail
 
 FrameHeaderInfo DecodeFrameHeader(std::uint32_t word)
 {
@@ -89,7 +103,7 @@ FrameHeaderInfo DecodeFrameHeader(std::uint32_t word)
     info.copyright = static_cast<std::int32_t>(Bits(word, 3, 1));
     info.original = static_cast<std::int32_t>(Bits(word, 2, 1));
     info.emphasis = static_cast<std::int32_t>(Bits(word, 0, 3));
-    info.frameLength = FrameLength(info, static_cast<std::int32_t>(Bits(word, 9, 1)));
+    info.frameLength = FrameLengthOfHeader(word);
     return info;
 }
 

@@ -1,6 +1,7 @@
 // The 32-bit MPEG audio frame header: validation, decoding and stream matching.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace keldro {
@@ -35,8 +36,30 @@ inline constexpr std::uint32_t kSameStreamMask = 0xFFFE0C00;
 // The frame carrying a VBR information header is matched on sync, version and layer.
 inline constexpr std::uint32_t kHeaderFrameMask = 0xFFFE0000;
 
-bool IsValidFrameHeader(std::uint32_t word);
+namespace detail {
+// Frame lengths by header bits 20-9 (version, layer, protection, bitrate index,
+// sample-rate index, padding).
+extern const std::array<std::int32_t, 4096> kFrameLengths;
+} // namespace detail
+
+// Sync all ones; version, layer, bitrate index, sample-rate index and emphasis
+// not reserved; free format (bitrate index 0) is not supported.
+inline bool IsValidFrameHeader(std::uint32_t word)
+{
+    const std::uint32_t bitrate = (word >> 12) & 15;
+    return (word & 0xFFE00000u) == 0xFFE00000u && ((word >> 19) & 3) != 1 &&
+           ((word >> 17) & 3) != 0 && bitrate != 0 && bitrate != 15 && ((word >> 10) & 3) != 3 &&
+           (word & 3) != 2;
+}
+
 FrameHeaderInfo DecodeFrameHeader(std::uint32_t word);
+
+// The frame length alone, as DecodeFrameHeader gives it: walks decode every
+// frame, and need no more.
+inline std::int32_t FrameLengthOfHeader(std::uint32_t word)
+{
+    return detail::kFrameLengths[(word >> 9) & 0xFFF];
+}
 
 inline bool IsSameStream(std::uint32_t a, std::uint32_t b)
 {

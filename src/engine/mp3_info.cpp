@@ -56,6 +56,8 @@ void CMP3Info::Reset()
     m_vbrType = VbrHeaderType::None;
     m_vbrFrames = 0;
     m_error = AnalyseError::None;
+    m_frameTable = {};
+    m_tableLoaded = false;
 }
 
 bool CMP3Info::FailAnalysis(AnalyseError error)

@@ -6,12 +6,16 @@
 #include "engine/file_reader.h"
 #include "engine/frame_header.h"
 #include "engine/id3v1.h"
+#include "timecue/time_format.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keldro {
+
+class UserInteraction;
 
 enum class VbrHeaderType : std::int32_t
 {
@@ -44,6 +48,16 @@ struct FrameHit
     std::uint32_t word = 0;
 };
 
+// A frame boundary of the stream: the frames before it and their duration.
+struct FramePosition
+{
+    double timeMs = 0.0;
+    std::uint32_t frames = 0;
+    std::uint32_t offset = 0; // the end of the last counted frame
+
+    bool operator==(const FramePosition&) const = default;
+};
+
 class CMP3Info
 {
 public:
@@ -68,6 +82,26 @@ public:
     // How many 4-byte reads a search for a frame may make in a file of this size.
     static std::uint64_t ProbeBudget(std::uint64_t fileSize);
     std::uint32_t GetTotalFrames() const;
+
+    // The next header of this stream at or after the reader's position plus
+    // skip; leaves the position one byte after the header's first byte.
+    FrameHit FindNextFrame(FileReader& file, std::uint32_t skip) const;
+    // The nearest frame boundary at or after offset (a confirmed frame start, or
+    // the end of the audio) when it lies within 5 frame lengths; else offset.
+    std::uint32_t SnapToFrame(FileReader& file, std::uint32_t offset) const;
+
+    // Builds the checkpoint table of a variable-bitrate file, with progress and
+    // cancel through ui; true when loaded, already loaded, or not needed.
+    bool LoadFrameTable(UserInteraction& ui);
+    bool BuildFrameTable(FileReader& file, UserInteraction& ui);
+    // The end of the frame during which time falls. Without a file the source
+    // is opened by its path.
+    FramePosition LocateTime(TimeMs time, FileReader* file) const;
+    // reference: the source's duration on the caller's time scale, or 0.
+    std::uint32_t TimeToOffset(TimeMs time, TimeMs reference, bool fast) const;
+    bool IsFrameTableLoaded() const { return m_tableLoaded; }
+    const std::vector<FramePosition>& FrameTable() const { return m_frameTable; }
+    static std::uint32_t FrameTableStep(std::uint32_t fileSize);
 
     static std::string_view VersionName(std::int32_t version);
     static std::string_view ChannelModeName(std::int32_t channelMode);
@@ -106,6 +140,15 @@ private:
                          const FrameHeaderInfo& info);
     bool RecognizeInfoHeader(FileReader& file, std::uint32_t frame, const FrameHeaderInfo& info);
     void ForgetHeaderFrame();
+    // One frame met by a walk.
+    struct WalkStep
+    {
+        std::uint32_t offset = 0;
+        std::uint32_t end = 0; // never beyond the end of the audio
+        double durationMs = 0.0;
+    };
+    bool StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) const;
+    bool IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const;
     void ReadTrailingTag(FileReader& file, double& audioBytes);
     void DeriveTotals(double audioBytes);
 
@@ -124,6 +167,8 @@ private:
     VbrHeaderType m_vbrType = VbrHeaderType::None;
     std::uint32_t m_vbrFrames = 0;
     AnalyseError m_error = AnalyseError::None;
+    std::vector<FramePosition> m_frameTable;
+    bool m_tableLoaded = false;
 };
 
 } // namespace keldro

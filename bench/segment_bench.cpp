@@ -1,0 +1,106 @@
+// segment_bench KELDRO_CLI FILE: the frame-table pass against `cat FILE >
+// /dev/null`, cutting the file into 20 segments against `cp FILE`, and the
+// command line's peak memory, all measured in the same run.
+#include "bench_timing.h"
+#include "engine/segment_writer.h"
+#include "shell/user_interaction.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+class NoUser final : public keldro::UserInteraction
+{
+public:
+    void PumpEvents() override {}
+    keldro::MessageAnswer ShowMessage(std::string_view, keldro::MessageIcon,
+                                      keldro::MessageButtons) override
+    {
+        return keldro::MessageAnswer::Cancel;
+    }
+    void BeginProgress() override {}
+    void SetProgress(int) override {}
+    void EndProgress() override {}
+    bool TakeCancelRequest() override { return false; }
+};
+
+void Cut(const keldro::CMP3Info& info, const std::string& folder, int parts)
+{
+    const keldro::TimeMs duration = info.DurationMs();
+    for (int i = 0; i < parts; ++i) {
+        const auto start = static_cast<keldro::TimeMs>(std::uint64_t{duration} * i / parts);
+        const auto end = static_cast<keldro::TimeMs>(std::uint64_t{duration} * (i + 1) / parts);
+        const std::string out = folder + "/part" + std::to_string(i) + ".mp3";
+        if (!keldro::WriteSegmentByTime(info, out, start, end, 0, false, {}).ok)
+            std::fprintf(stderr, "segment %d failed\n", i);
+    }
+}
+
+// Peak resident size in MB of one run of a command.
+long PeakMegabytes(const std::string& command)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: segment_bench KELDRO_CLI FILE\n");
+        return 2;
+    }
+    const std::string cli = argv[1];
+    const std::string file = argv[2];
+    const std::string folder = std::filesystem::path(file).parent_path().string() + "/segments";
+    std::filesystem::create_directories(folder);
+    keldro::CMP3Info info;
+    NoUser ui;
+    bench::PlainRead(file); // a warm page cache for everyone
+
+    const double cat = bench::MedianSeconds(3, [&] { bench::PlainRead(file); });
+    const double table = bench::MedianSeconds(3, [&] {
+        info.Analyse(file);
+        info.LoadFrameTable(ui);
+    });
+    // Only the writing is timed; removing the outputs between runs is not.
+    std::vector<double> cpTimes;
+    std::vector<double> cutTimes;
+    for (int run = 0; run < 5; ++run) {
+        cpTimes.push_back(bench::MedianSeconds(
+            1, [&] { bench::Shell("cp '" + file + "' '" + folder + "/copy.mp3'"); }));
+        std::filesystem::remove(folder + "/copy.mp3");
+        cutTimes.push_back(bench::MedianSeconds(1, [&] { Cut(info, folder, 20); }));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    const double cp = bench::Median(cpTimes);
+    const double cut = bench::Median(cutTimes);
+    const long tableMb = PeakMegabytes(cli + " offset --mode frame '" + file + "' 1000 60000 >/dev/null");
+    std::filesystem::remove_all(folder);
+
+    std::printf("file: %s, %.0f MB, %u frames\n", file.c_str(),
+                static_cast<double>(std::filesystem::file_size(file)) / 1e6, info.GetTotalFrames());
+    std::printf("%-32s %12s %12s %8s\n", "", "keldro", "baseline", "ratio");
+    std::printf("%-32s %12s %12s %8.2f  (baseline: cat FILE > /dev/null)\n", "frame-table pass",
+                bench::Human(table).c_str(), bench::Human(cat).c_str(), table / cat);
+    std::printf("%-32s %12s %12s %8.2f  (baseline: cp FILE)\n", "cut into 20 segments (frame mode)",
+                bench::Human(cut).c_str(), bench::Human(cp).c_str(), cut / cp);
+    std::printf("%-32s %9ld MB\n", "peak RSS, keldro-cli offset --mode frame", tableMb);
+    return 0;
+}

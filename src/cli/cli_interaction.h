@@ -1,0 +1,44 @@
+// The command line's side of the core's questions: it never asks (its flags
+// decide), never cancels, and shows progress on stderr when that is a terminal.
+#pragma once
+
+#include "shell/user_interaction.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace keldro::cli {
+
+class CliInteraction final : public UserInteraction
+{
+public:
+    // showProgress: draw a bar on err (stderr being a terminal).
+    CliInteraction(std::ostream& err, bool showProgress);
+
+    void PumpEvents() override {}
+    // Prints the message and gives the answer the command line has chosen.
+    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    void BeginProgress() override;
+    void SetProgress(int percent) override;
+    void EndProgress() override;
+    bool TakeCancelRequest() override { return false; }
+
+    void SetAnswer(MessageAnswer answer) { answer_ = answer; }
+    // The label drawn in front of the bar.
+    void SetProgressLabel(std::string label) { label_ = std::move(label); }
+
+private:
+    void Draw(int percent);
+
+    std::ostream& err_;
+    bool showProgress_;
+    MessageAnswer answer_ = MessageAnswer::Cancel;
+    std::string label_;
+    int shown_ = -1;
+};
+
+// True when standard error is a terminal.
+bool StderrIsTerminal();
+
+} // namespace keldro::cli

@@ -1,0 +1,55 @@
+// What the core asks of the person in front of it, and how long work lets the
+// interface breathe. The desktop program answers with dialogs, the command
+// line from its flags, the tests from a script.
+#pragma once
+
+#include <string_view>
+
+namespace keldro {
+
+enum class MessageIcon {
+    Error,
+    Question,
+    Warning,
+    Information,
+};
+
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    AbortRetryIgnore,
+};
+
+enum class MessageAnswer {
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Abort,
+    Retry,
+    Ignore,
+};
+
+class UserInteraction
+{
+public:
+    virtual ~UserInteraction() = default;
+
+    // Handles what is pending (repaints, clicks on a stop or cancel button) and
+    // returns at once.
+    virtual void PumpEvents() = 0;
+    virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                                      MessageButtons buttons) = 0;
+
+    // A progress strip from 0 to 100 while the owner window is disabled; Esc
+    // (or the front end's equivalent) requests cancelling.
+    virtual void BeginProgress() = 0;
+    virtual void SetProgress(int percent) = 0;
+    virtual void EndProgress() = 0;
+    // Reads and clears a cancel request made since the last call.
+    virtual bool TakeCancelRequest() = 0;
+};
+
+} // namespace keldro

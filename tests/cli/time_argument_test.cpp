@@ -1,0 +1,31 @@
+#include "time_argument.h"
+
+#include <gtest/gtest.h>
+
+namespace keldro::cli {
+namespace {
+
+TEST(ParseTimeArgument, MillisecondsOrDisplayTimes)
+{
+    EXPECT_EQ(ParseTimeArgument("65432"), 65'432u);
+    EXPECT_EQ(ParseTimeArgument("0"), 0u);
+    EXPECT_EQ(ParseTimeArgument("1:05.432"), 65'432u);
+    EXPECT_EQ(ParseTimeArgument("1:02:05.004"), 3'725'004u);
+    EXPECT_EQ(ParseTimeArgument("0:00.000"), 0u);
+    EXPECT_EQ(ParseTimeArgument("00:00:00.000"), 0u);
+    EXPECT_EQ(ParseTimeArgument("4294967295"), 4'294'967'295u);
+}
+
+TEST(ParseTimeArgument, RefusesWhatDoesNotParse)
+{
+    EXPECT_FALSE(ParseTimeArgument(""));
+    EXPECT_FALSE(ParseTimeArgument("4294967296"));
+    EXPECT_FALSE(ParseTimeArgument("1:75.000"));
+    EXPECT_FALSE(ParseTimeArgument("1:05"));
+    EXPECT_FALSE(ParseTimeArgument("-5"));
+    EXPECT_FALSE(ParseTimeArgument("0:00"));
+    EXPECT_FALSE(ParseTimeArgument("12ms"));
+}
+
+} // namespace
+} // namespace keldro::cli
