@@ -5,13 +5,12 @@
 #include "engine/segment_writer.h"
 #include "shell/user_interaction.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -91,7 +90,8 @@ int main(int argc, char** argv)
     }
     const double cp = bench::Median(cpTimes);
     const double cut = bench::Median(cutTimes);
-    const long tableMb = PeakMegabytes(cli + " offset --mode frame '" + file + "' 1000 60000 >/dev/null");
+    const long tableMb =
+        PeakMegabytes(cli + " offset --mode frame '" + file + "' 1000 60000 >/dev/null");
     std::filesystem::remove_all(folder);
 
     std::printf("file: %s, %.0f MB, %u frames\n", file.c_str(),
@@ -102,5 +102,8 @@ int main(int argc, char** argv)
     std::printf("%-32s %12s %12s %8.2f  (baseline: cp FILE)\n", "cut into 20 segments (frame mode)",
                 bench::Human(cut).c_str(), bench::Human(cp).c_str(), cut / cp);
     std::printf("%-32s %9ld MB\n", "peak RSS, keldro-cli offset --mode frame", tableMb);
+    rusage self{};
+    ::getrusage(RUSAGE_SELF, &self);
+    std::printf("%-32s %9ld MB\n", "peak RSS, this process after all cuts", self.ru_maxrss / 1024);
     return 0;
 }

@@ -4,13 +4,12 @@
 #include "engine/segment_writer.h"
 #include "shell/user_interaction.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -94,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::swap(start, end);
     SegmentOptions options;
     options.tag = BuildID3v1Tag("fuzz", "", "", "", "", 1, 2);
-    static const std::string path = "/tmp/keldro-fuzz-segment-" + std::to_string(::getpid()) + ".mp3";
+    static const std::string path =
+        "/tmp/keldro-fuzz-segment-" + std::to_string(::getpid()) + ".mp3";
     const SegmentResult result = WriteSegment(info, reader, path, start, end, options);
     Check(result.ok);
     Check(result.startOffset >= info.FirstFrameOffset() && result.startOffset <= result.endOffset &&

@@ -1,8 +1,7 @@
 #include "cli_interaction.h"
 
-#include <unistd.h>
-
 #include <ostream>
+#include <unistd.h>
 
 namespace keldro::cli {
 namespace {
@@ -13,8 +12,7 @@ constexpr int kBarWidth = 30;
 
 CliInteraction::CliInteraction(std::ostream& err, bool showProgress)
     : err_(err), showProgress_(showProgress)
-{
-}
+{}
 
 MessageAnswer CliInteraction::ShowMessage(std::string_view text, MessageIcon, MessageButtons)
 {
@@ -47,8 +45,8 @@ void CliInteraction::Draw(int percent)
     shown_ = percent;
     const int filled = percent * kBarWidth / 100;
     err_ << '\r' << label_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
-         << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent
-         << '%' << std::flush;
+         << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent << '%'
+         << std::flush;
 }
 
 bool StderrIsTerminal()

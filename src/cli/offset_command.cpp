@@ -9,7 +9,6 @@
 #include "time_argument.h"
 
 #include <nlohmann/json.hpp>
-
 #include <optional>
 #include <ostream>
 

@@ -29,6 +29,8 @@ public:
     bool IsOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     // True once any read hit an input error (as opposed to the end of the file).
     bool HasFailed() const { return failed_; }
+    // The open file's descriptor, for copies made by the kernel; -1 for memory.
+    int Descriptor() const { return fd_; }
     std::uint64_t Size() const { return size_; }
 
     std::uint64_t Tell() const { return position_; }

@@ -118,6 +118,41 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
     return position;
 }
 
+// Frames that start before offset, walking from the checkpoint before it.
+std::optional<std::uint32_t> CMP3Info::FramesBefore(FileReader& file, std::uint32_t offset) const
+{
+    FramePosition start{0.0, 0, m_firstFrameOffset};
+    for (const FramePosition& checkpoint : m_frameTable) {
+        if (checkpoint.offset > offset)
+            break;
+        start = checkpoint;
+    }
+    if (start.offset == offset)
+        return start.frames;
+    file.Seek(start.offset);
+    std::uint32_t frames = start.frames;
+    std::uint32_t skip = 0;
+    WalkStep frame;
+    while (StepFrame(file, skip, frame) && frame.offset < offset) {
+        ++frames;
+        if (frame.end >= offset)
+            return frame.end == offset ? std::optional(frames) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> CMP3Info::CountFrames(FileReader& file, std::uint32_t from,
+                                                   std::uint32_t to) const
+{
+    if (!m_tableLoaded || from > to)
+        return std::nullopt;
+    const std::optional<std::uint32_t> before = FramesBefore(file, from);
+    const std::optional<std::uint32_t> upTo = FramesBefore(file, to);
+    if (!before || !upTo || *upTo < *before)
+        return std::nullopt;
+    return *upTo - *before;
+}
+
 std::uint32_t CMP3Info::TimeToOffset(TimeMs time, TimeMs reference, bool fast) const
 {
     // A time at the end (not only beyond it) is the end: a last track must

@@ -9,6 +9,7 @@
 #include "timecue/time_format.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,11 @@ public:
     FramePosition LocateTime(TimeMs time, FileReader* file) const;
     // reference: the source's duration on the caller's time scale, or 0.
     std::uint32_t TimeToOffset(TimeMs time, TimeMs reference, bool fast) const;
+    // The frames in [from, to), two frame boundaries, from the table and two
+    // short walks; nothing without a table, or when a walk does not land
+    // exactly on a boundary.
+    std::optional<std::uint32_t> CountFrames(FileReader& file, std::uint32_t from,
+                                             std::uint32_t to) const;
     bool IsFrameTableLoaded() const { return m_tableLoaded; }
     const std::vector<FramePosition>& FrameTable() const { return m_frameTable; }
     static std::uint32_t FrameTableStep(std::uint32_t fileSize);
@@ -149,6 +155,7 @@ private:
     };
     bool StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) const;
     bool IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const;
+    std::optional<std::uint32_t> FramesBefore(FileReader& file, std::uint32_t offset) const;
     void ReadTrailingTag(FileReader& file, double& audioBytes);
     void DeriveTotals(double audioBytes);
 

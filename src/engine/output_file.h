@@ -22,6 +22,17 @@ public:
     bool Write(const void* data, std::size_t size);
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
     std::uint64_t Size() const { return size_; }
+
+    enum class CopyResult
+    {
+        Done,
+        Unsupported,
+        Failed
+    };
+    // Appends count bytes of another file from offset, moved through a pipe by
+    // the kernel without passing through this program. Unsupported: nothing
+    // was written, the caller copies through memory instead.
+    CopyResult SpliceFrom(int fd, std::uint64_t offset, std::uint64_t count);
     // Renames the finished file over the target. Without it the temporary file
     // is removed and the target stays as it was.
     bool Commit();

@@ -12,14 +12,15 @@
 
 namespace keldro {
 
-enum class SegmentError {
+enum class SegmentError
+{
     None,
     BadRange,       // end beyond the file, or start after end
     SourceChanged,  // cannot be reopened, or no longer the analysed size
     TargetIsSource, // writing it would destroy what is being read
     CannotCreate,   // the output cannot be created
     ReadFailed,
-    WriteFailed,    // a full disk included
+    WriteFailed, // a full disk included
 };
 
 struct SegmentResult
@@ -28,7 +29,7 @@ struct SegmentResult
     SegmentError error = SegmentError::None;
     std::uint32_t startOffset = 0; // the snapped range of source audio copied
     std::uint32_t endOffset = 0;
-    std::uint32_t frames = 0;      // audio frames copied
+    std::uint32_t frames = 0; // audio frames copied
     std::uint64_t bytesWritten = 0;
 };
 

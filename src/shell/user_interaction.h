@@ -7,14 +7,16 @@
 
 namespace keldro {
 
-enum class MessageIcon {
+enum class MessageIcon
+{
     Error,
     Question,
     Warning,
     Information,
 };
 
-enum class MessageButtons {
+enum class MessageButtons
+{
     Ok,
     OkCancel,
     YesNo,
@@ -22,7 +24,8 @@ enum class MessageButtons {
     AbortRetryIgnore,
 };
 
-enum class MessageAnswer {
+enum class MessageAnswer
+{
     Ok,
     Cancel,
     Yes,

@@ -4,10 +4,9 @@
 #include "temp_dir.h"
 #include "tools.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <cstdlib>
 #include <sstream>
 
 namespace keldro {

@@ -5,10 +5,9 @@
 #include "scripted_interaction.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace keldro {
 namespace {
@@ -252,6 +251,24 @@ TEST_F(FrameTableTest, ConstantBitrateFilesNeedNoTable)
     EXPECT_FALSE(info_.BuildFrameTable(reader, ui_));
     for (TimeMs t : {0u, 1u, 1'000u, 33'333u, 70'000u})
         EXPECT_EQ(info_.TimeToOffset(t, 0, false), info_.TimeToOffset(t, 0, true)) << t;
+}
+
+TEST_F(FrameTableTest, CountFramesBetweenBoundariesUsesTheTable)
+{
+    const Stream s = MakeStream(12'000);
+    Load(s);
+    FileReader reader = FileReader::Open(path_);
+    const auto first = static_cast<std::uint32_t>(s.firstAudio);
+    EXPECT_FALSE(info_.CountFrames(reader, first, first + 417)) << "no table yet";
+    ASSERT_TRUE(info_.LoadFrameTable(ui_));
+    const auto end = [&](std::size_t k) { return static_cast<std::uint32_t>(s.ends[k]); };
+    EXPECT_EQ(info_.CountFrames(reader, first, end(0)), 1u);
+    EXPECT_EQ(info_.CountFrames(reader, end(99), end(11'000)), 10'901u);
+    EXPECT_EQ(info_.CountFrames(reader, first, end(11'999)), 12'000u);
+    EXPECT_EQ(info_.CountFrames(reader, end(5), end(5)), 0u);
+    // An offset inside a frame is no boundary: nothing to say.
+    EXPECT_FALSE(info_.CountFrames(reader, first, end(7'000) - 3));
+    EXPECT_FALSE(info_.CountFrames(reader, end(10) + 1, end(7'000)));
 }
 
 TEST_F(FrameTableTest, TableIsDroppedByTheNextAnalysis)

@@ -61,7 +61,8 @@ TEST_P(LameSegmentTest, ConsecutiveSegmentsDecodeValidateAndJoinBack)
 {
     const bool fast = !info_.HasVbrHeader();
     const TimeMs duration = info_.DurationMs();
-    const TimeMs cuts[] = {0, duration / 5, duration / 3, duration / 2 + 7, duration - 333, duration};
+    const TimeMs cuts[] = {0,       duration / 5, duration / 3, duration / 2 + 7, duration - 333,
+                           duration};
     test::Bytes joined;
     SegmentOptions options;
     options.tag = BuildID3v1Tag("Segment", "Keldro", "", "", "", 1, 12);
@@ -71,9 +72,8 @@ TEST_P(LameSegmentTest, ConsecutiveSegmentsDecodeValidateAndJoinBack)
             WriteSegmentByTime(info_, out, cuts[i], cuts[i + 1], 0, fast, options);
         ASSERT_TRUE(result.ok) << i;
         const test::Bytes written = test::ReadFile(out);
-        const std::size_t headerBytes = info_.HasHeaderFrame()
-                                            ? info_.FirstFrameOffset() - info_.VbrFrameOffset()
-                                            : 0;
+        const std::size_t headerBytes =
+            info_.HasHeaderFrame() ? info_.FirstFrameOffset() - info_.VbrFrameOffset() : 0;
         ASSERT_EQ(written.size(), headerBytes + (result.endOffset - result.startOffset) + 128);
         joined.insert(joined.end(), written.begin() + static_cast<long>(headerBytes),
                       written.end() - 128);

@@ -2,13 +2,12 @@
 // counts, and that nothing is lost or half-written.
 #include "engine/segment_writer.h"
 #include "mp3_builder.h"
+#include "scripted_interaction.h"
 #include "temp_dir.h"
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -118,8 +117,8 @@ TEST_F(SegmentWriterTest, FramesAreCountedAcrossCopyChunks)
     Bytes bytes = test::XingFrame(HeaderFields{}, 24'000, 0);
     Append(bytes, test::Frames(HeaderFields{}, 24'000, true));
     Analyse(bytes);
-    const SegmentResult result = WriteSegmentByTime(info_, dir_.File("whole.mp3"), 0,
-                                                    info_.DurationMs(), 0, true, {});
+    const SegmentResult result =
+        WriteSegmentByTime(info_, dir_.File("whole.mp3"), 0, info_.DurationMs(), 0, true, {});
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.frames, 24'000u);
     const Bytes written = test::ReadFile(dir_.File("whole.mp3"));
@@ -140,8 +139,8 @@ TEST_F(SegmentWriterTest, VbriCountsLandAtTheirOwnPlaces)
     ASSERT_TRUE(result.ok);
     const Bytes written = test::ReadFile(out);
     ASSERT_EQ(written.size(), 208u + 20 * 208);
-    EXPECT_EQ(WordAt(written, 36 + 10), 208u + 20 * 208); // bytes
-    EXPECT_EQ(WordAt(written, 36 + 14), 20u);             // frames
+    EXPECT_EQ(WordAt(written, 36 + 10), 208u + 20 * 208);        // bytes
+    EXPECT_EQ(WordAt(written, 36 + 14), 20u);                    // frames
     EXPECT_EQ(WordAt(written, 36 + 4), WordAt(source_, 36 + 4)); // version, delay kept
 }
 
@@ -263,28 +262,58 @@ TEST_F(SegmentWriterTest, ChangedSourceIsRefused)
     EXPECT_FALSE(fs::exists(dir_.File("out.mp3")));
 }
 
+TEST_F(SegmentWriterTest, WithAFrameTableTheSameBytesAreMovedByTheKernel)
+{
+    Bytes bytes = test::XingFrame(HeaderFields{}, 12'000, 0);
+    HeaderFields loud;
+    loud.bitrateIndex = 13;
+    for (int i = 0; i < 300; ++i)
+        Append(bytes, test::Frames(i % 3 ? HeaderFields{} : loud, 40, true));
+    Analyse(bytes);
+    const std::uint32_t from = info_.TimeToOffset(61'000, 0, true);
+    const std::uint32_t to = info_.TimeToOffset(250'000, 0, true);
+    const SegmentResult counted = WriteSegment(info_, dir_.File("counted.mp3"), from, to, {});
+    test::ScriptedInteraction ui;
+    ASSERT_TRUE(info_.LoadFrameTable(ui));
+    ASSERT_FALSE(info_.FrameTable().empty());
+    const SegmentResult moved = WriteSegment(info_, dir_.File("moved.mp3"), from, to, {});
+    ASSERT_TRUE(counted.ok && moved.ok);
+    EXPECT_EQ(moved.frames, counted.frames);
+    EXPECT_EQ(moved.startOffset, counted.startOffset);
+    EXPECT_EQ(test::ReadFile(dir_.File("moved.mp3")), test::ReadFile(dir_.File("counted.mp3")));
+}
+
 // A write that fails half-way (here: a file size limit, as a full disk would)
-// is a failure, leaves no partial file and keeps the file it was to replace.
+// is a failure, leaves no partial file and keeps the file it was to replace;
+// whether the audio passes through memory or is moved by the kernel.
 TEST_F(SegmentWriterTest, FailedWriteLeavesNothingBehind)
 {
-    Analyse(test::Frames(HeaderFields{}, 2000));
+    Bytes bytes = test::XingFrame(HeaderFields{}, 6000, 0);
+    Append(bytes, test::Frames(HeaderFields{}, 6000));
+    Analyse(bytes);
     const std::string out = dir_.File("full.mp3");
     test::WriteFile(out, Bytes(10, 1));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100'000, 100'000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const SegmentResult result = WriteSegment(info_, out, 0, 2000 * 417, {});
-        ::_exit(!result.ok && result.error == SegmentError::WriteFailed ? 0 : 1);
+    test::ScriptedInteraction ui;
+    for (const bool withTable : {false, true}) {
+        if (withTable) {
+            ASSERT_TRUE(info_.LoadFrameTable(ui));
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{100'000, 100'000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const SegmentResult result = WriteSegment(info_, out, 417, 6001 * 417, {});
+            ::_exit(!result.ok && result.error == SegmentError::WriteFailed ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << withTable;
+        EXPECT_EQ(test::ReadFile(out), Bytes(10, 1));
+        EXPECT_EQ(FolderContents(), (std::vector<std::string>{"full.mp3", "source.mp3"}));
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(test::ReadFile(out), Bytes(10, 1));
-    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"full.mp3", "source.mp3"}));
 }
 
 TEST(PatchVbrHeader, WritesOnlyWhereThereIsRoom)
