@@ -86,7 +86,9 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
     m_fileSize = static_cast<std::uint32_t>(file.Size());
 
     const FrameHit first = FindFirstFrame(file, GetID3v2TagSize(file));
-    if (first.found) {
+    ReadTrailingTag(file);
+    // A header inside the ID3v1 tag is no audio: the audio would end before it began.
+    if (first.found && first.offset < AudioEnd()) {
         m_status |= kStatusStream;
         m_headerWord = first.word;
         m_firstFrameOffset = first.offset;
@@ -101,8 +103,7 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
         ForgetHeaderFrame();
     }
 
-    double audioBytes = static_cast<double>(m_fileSize) - m_firstFrameOffset;
-    ReadTrailingTag(file, audioBytes);
+    const double audioBytes = static_cast<double>(AudioEnd()) - m_firstFrameOffset;
     DeriveTotals(audioBytes);
     if (file.HasFailed())
         return FailAnalysis(AnalyseError::ReadFailed);
@@ -110,7 +111,7 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
     return true;
 }
 
-void CMP3Info::ReadTrailingTag(FileReader& file, double& audioBytes)
+void CMP3Info::ReadTrailingTag(FileReader& file)
 {
     Id3v1Block block{};
     if (m_fileSize < kId3v1Size ||
@@ -118,7 +119,6 @@ void CMP3Info::ReadTrailingTag(FileReader& file, double& audioBytes)
         !IsID3v1Tag(block))
         return;
     m_tag = ParseID3v1Tag(block);
-    audioBytes -= static_cast<double>(kId3v1Size);
     m_status |= kStatusId3v1;
 }
 

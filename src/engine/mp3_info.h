@@ -156,7 +156,7 @@ private:
     bool StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) const;
     bool IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const;
     std::optional<std::uint32_t> FramesBefore(FileReader& file, std::uint32_t offset) const;
-    void ReadTrailingTag(FileReader& file, double& audioBytes);
+    void ReadTrailingTag(FileReader& file);
     void DeriveTotals(double audioBytes);
 
     std::string m_path;

@@ -235,6 +235,27 @@ TEST_F(Mp3HeadersTest, Id3v1IsReadEvenWithoutAStream)
     EXPECT_EQ(info_.Tag().title, "Only a tag");
 }
 
+TEST_F(Mp3HeadersTest, HeaderInsideTheId3v1TagIsNoStream)
+{
+    // Garbage, then a tag whose title and artist hold two headers of one stream,
+    // one frame apart: they pass the neighbour check, but they are no audio.
+    Bytes bytes = test::Garbage(600);
+    test::Bytes tag = test::Id3v1Tag("t", "", "", "", "", 0, 255);
+    HeaderFields tiny;
+    tiny.layerBits = 3; // Layer I, 32 kbit/s: 32-byte frames
+    tiny.bitrateIndex = 1;
+    const std::uint32_t word = test::MakeHeader(tiny);
+    for (std::size_t at : {3u, 3u + 32u})
+        for (int k = 0; k < 4; ++k)
+            tag[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(word >> (24 - 8 * k));
+    Append(bytes, tag);
+    ASSERT_TRUE(AnalyseBytes(bytes));
+    EXPECT_TRUE(info_.HasID3v1());
+    EXPECT_FALSE(info_.HasStream());
+    EXPECT_EQ(info_.FirstFrameOffset(), 0u);
+    EXPECT_EQ(info_.DurationMs(), 0u);
+}
+
 // Offsets are 32-bit: a file of 4 GiB or more is refused rather than misread.
 TEST_F(Mp3HeadersTest, FilesOfFourGibibytesAreRefused)
 {
