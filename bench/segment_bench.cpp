@@ -15,21 +15,6 @@
 
 namespace {
 
-class NoUser final : public keldro::UserInteraction
-{
-public:
-    void PumpEvents() override {}
-    keldro::MessageAnswer ShowMessage(std::string_view, keldro::MessageIcon,
-                                      keldro::MessageButtons) override
-    {
-        return keldro::MessageAnswer::Cancel;
-    }
-    void BeginProgress() override {}
-    void SetProgress(int) override {}
-    void EndProgress() override {}
-    bool TakeCancelRequest() override { return false; }
-};
-
 void Cut(const keldro::CMP3Info& info, const std::string& folder, int parts)
 {
     const keldro::TimeMs duration = info.DurationMs();
@@ -69,7 +54,7 @@ int main(int argc, char** argv)
     const std::string folder = std::filesystem::path(file).parent_path().string() + "/segments";
     std::filesystem::create_directories(folder);
     keldro::CMP3Info info;
-    NoUser ui;
+    keldro::SilentInteraction ui;
     bench::PlainRead(file); // a warm page cache for everyone
 
     const double cat = bench::MedianSeconds(3, [&] { bench::PlainRead(file); });

@@ -20,21 +20,6 @@ void Check(bool condition)
         __builtin_trap();
 }
 
-class NoUser final : public keldro::UserInteraction
-{
-public:
-    void PumpEvents() override {}
-    keldro::MessageAnswer ShowMessage(std::string_view, keldro::MessageIcon,
-                                      keldro::MessageButtons) override
-    {
-        return keldro::MessageAnswer::Cancel;
-    }
-    void BeginProgress() override {}
-    void SetProgress(int) override {}
-    void EndProgress() override {}
-    bool TakeCancelRequest() override { return false; }
-};
-
 std::uint32_t Word(const std::uint8_t* bytes)
 {
     std::uint32_t value = 0;
@@ -79,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CMP3Info info;
     if (!info.AnalyseReader(reader, "/nonexistent/fuzz.mp3") || !info.HasStream())
         return 0;
-    NoUser ui;
+    keldro::SilentInteraction ui;
     info.BuildFrameTable(reader, ui);
     CheckTable(info);
 

@@ -55,4 +55,25 @@ public:
     virtual bool TakeCancelRequest() = 0;
 };
 
+// For work without a person in front of it: nothing to show, never cancelled,
+// every question answered the same way.
+class SilentInteraction final : public UserInteraction
+{
+public:
+    explicit SilentInteraction(MessageAnswer answer = MessageAnswer::Cancel) : answer_(answer) {}
+
+    void PumpEvents() override {}
+    MessageAnswer ShowMessage(std::string_view, MessageIcon, MessageButtons) override
+    {
+        return answer_;
+    }
+    void BeginProgress() override {}
+    void SetProgress(int) override {}
+    void EndProgress() override {}
+    bool TakeCancelRequest() override { return false; }
+
+private:
+    MessageAnswer answer_;
+};
+
 } // namespace keldro

@@ -4,7 +4,6 @@
 #include "temp_dir.h"
 #include "tools.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -17,9 +16,7 @@ class OffsetCommandTest : public ::testing::Test
 protected:
     test::ProcessResult Cli(std::vector<std::string> args)
     {
-        const char* cli = std::getenv("KELDRO_CLI");
-        args.insert(args.begin(), cli != nullptr ? cli : "keldro-cli");
-        return test::RunProcess(args, dir_.File("stderr.txt"));
+        return test::RunKeldroCli(std::move(args), dir_.File("stderr.txt"));
     }
 
     static std::vector<long> Lines(const std::string& text)
