@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,30 +28,32 @@ bool WriteFully(int fd, const void* data, std::size_t size, std::uint64_t offset
     return true;
 }
 
-mode_t CreationMode()
+// A name no other file in the folder has yet, hidden beside the target.
+std::string TemporaryName(const std::filesystem::path& target, unsigned attempt)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    static std::random_device entropy;
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".keldro-";
+    name += std::to_string(::getpid()) + "-" + std::to_string(entropy()) + "-" +
+            std::to_string(attempt);
+    return (folder / name).string();
 }
 
 } // namespace
 
 OutputFile::OutputFile(std::string target) : target_(std::move(target))
 {
-    const std::filesystem::path path(target_);
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string name = ".";
-    name += path.filename().string();
-    name += ".keldro-XXXXXX";
-    temporary_ = (folder / name).string();
-    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-    if (fd_ < 0) {
-        temporary_.clear();
-        return;
+    // Created as any new file is (0666 less the umask), never over an existing one.
+    for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        temporary_ = TemporaryName(target_, attempt);
+        fd_ = ::open(temporary_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST)
+            break;
     }
-    // mkstemp makes the file private; an output gets the usual permissions.
-    ::fchmod(fd_, CreationMode());
+    if (fd_ < 0)
+        temporary_.clear();
 }
 
 OutputFile::~OutputFile()

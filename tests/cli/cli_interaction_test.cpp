@@ -1,7 +1,6 @@
 #include "cli_interaction.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace keldro::cli {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -221,7 +222,17 @@ TEST_F(SegmentWriterTest, ExistingOutputIsReplacedWhole)
     ASSERT_TRUE(WriteSegment(info_, out, 0, 417, {}).ok);
     EXPECT_EQ(test::ReadFile(out), Slice(source_, 0, 417));
     EXPECT_EQ(FolderContents(), (std::vector<std::string>{"old.mp3", "source.mp3"}));
-    EXPECT_EQ(fs::status(out).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+}
+
+TEST_F(SegmentWriterTest, OutputGetsTheUsualPermissions)
+{
+    Analyse(test::Frames(HeaderFields{}, 20));
+    const mode_t previous = ::umask(027);
+    const bool ok = WriteSegment(info_, dir_.File("perm.mp3"), 0, 417, {}).ok;
+    ::umask(previous);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(fs::status(dir_.File("perm.mp3")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST_F(SegmentWriterTest, BadRangesCreateNothing)
