@@ -2,7 +2,7 @@
 // the source's header frame followed by its audio repeated up to BYTES, with
 // the header's counts made to match.
 #include "engine/mp3_info.h"
-#include "engine/output_file.h"
+#include "base/output_file.h"
 #include "engine/segment_writer.h"
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 // is decoded and no file stays open between calls.
 #pragma once
 
-#include "engine/file_reader.h"
+#include "base/file_reader.h"
 #include "engine/frame_header.h"
 #include "engine/id3v1.h"
 #include "timecue/time_format.h"

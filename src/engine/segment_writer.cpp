@@ -1,6 +1,6 @@
 #include "engine/segment_writer.h"
 
-#include "engine/output_file.h"
+#include "base/output_file.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "engine/output_file.h"
+#include "base/output_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "file_reader.h"
+#include "base/file_reader.h"
 
 #include <algorithm>
 #include <cerrno>
