@@ -1,8 +1,8 @@
 // make_big_vbr SOURCE OUT BYTES: a large variable-bitrate file for benchmarks,
 // the source's header frame followed by its audio repeated up to BYTES, with
 // the header's counts made to match.
-#include "engine/mp3_info.h"
 #include "base/output_file.h"
+#include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 
 #include <cstdio>
