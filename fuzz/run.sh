@@ -17,6 +17,10 @@ if [[ ! -d "$seeds/mp3" ]]; then
   tail -c 128 "$seeds/mp3/vbr.mp3" >"$seeds/tag/tag.bin"
   rm -f "$pcm"
 fi
+if [[ ! -f "$seeds/cue/album.cue" ]]; then
+  mkdir -p "$seeds/cue"
+  printf 'REM GENRE Rock\r\nPERFORMER "Band"\r\nTITLE "Album"\r\nFILE "disc.mp3" MP3\r\n  TRACK 01 AUDIO\r\n    TITLE "One"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    INDEX 00 03:20:00\r\n    INDEX 01 03:25:74\r\n' >"$seeds/cue/album.cue"
+fi
 run() {
   local target=$1 seed=$2
   local corpus="$build/corpus/$target" artifacts="$build/artifacts/$target/"
@@ -34,3 +38,4 @@ run() {
 run fuzz_first_frame "$seeds/mp3"
 run fuzz_id3v1 "$seeds/tag"
 run fuzz_segment "$seeds/mp3"
+run fuzz_cue "$seeds/cue"

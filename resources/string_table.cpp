@@ -16,6 +16,13 @@ struct Entry
 constexpr std::array kTable{
     Entry{StringId::LoadMp3Failed, "未能载入 MP3 文件\n\n%s!"},
     Entry{StringId::FileTooLarge, "文件 %s 太大: 只能处理小于 4 GiB 的文件!"},
+    Entry{StringId::CannotOpenFile,
+          "未能打开文件 %s，请检查它是否存在或是否正在被其他应用程序使用!"},
+    Entry{StringId::CannotCreateFile, "未能创建文件 %s! 请检查该文件是否正在被其他应用程序使用 "
+                                      "(例如，你在资源管理器中选择该 MP3 文件，它就会被锁定)。"},
+    Entry{StringId::ConfirmOverwrite, "%s 已经存在。你想要替换它吗?"},
+    Entry{StringId::CueFormatError, "行 [%d] 格式错误，请检查 CUE 源文件并重试!"},
+    Entry{StringId::CueTimeError, "读取音轨 [%d] 时间位置错误，请检查 CUE 源文件并重试!"},
     Entry{StringId::StreamInfoVbr, "时间: %s\n%s，第 %d 层，%.0fkbps %s\n%dHz，%s"},
     Entry{StringId::StreamInfoCbr, "时间: %s\n%s，第 %d 层，%.0fkbps CBR\n%dHz，%s"},
     Entry{StringId::StreamLabelVbr, "VBR"},

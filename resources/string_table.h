@@ -11,9 +11,16 @@ namespace keldro {
 
 enum class StringId
 {
-    // Loading a file
-    LoadMp3Failed, // %s path
-    FileTooLarge,  // %s path
+    // Files
+    LoadMp3Failed,    // %s path
+    FileTooLarge,     // %s path
+    CannotOpenFile,   // %s path
+    CannotCreateFile, // %s path
+    ConfirmOverwrite, // %s path
+
+    // CUE sheets
+    CueFormatError, // %d line
+    CueTimeError,   // %d track
 
     // Stream information text
     StreamInfoVbr,   // %s duration, %s version, %d layer, %.0f kbps, %s label, %d Hz, %s mode

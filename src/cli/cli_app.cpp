@@ -1,5 +1,6 @@
 #include "cli_app.h"
 
+#include "cue_command.h"
 #include "info_command.h"
 #include "offset_command.h"
 
@@ -37,6 +38,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* info = AddInfoCommand(app, infoOptions);
     OffsetOptions offsetOptions;
     CLI::App* offset = AddOffsetCommand(app, offsetOptions);
+    CueOptions cueOptions;
+    CLI::App* cue = AddCueCommand(app, cueOptions);
 
     try {
         app.parse(argc, argv);
@@ -47,6 +50,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return RunInfo(infoOptions, out, err);
     if (offset->parsed())
         return RunOffset(offsetOptions, out, err);
+    if (cue->parsed())
+        return RunCue(cueOptions, out, err);
     return kExitUsage;
 }
 

@@ -20,6 +20,21 @@ MessageAnswer CliInteraction::ShowMessage(std::string_view text, MessageIcon, Me
     return answer_;
 }
 
+OverwriteAnswer CliInteraction::AskOverwrite(const OverwriteQuestion& question)
+{
+    OverwriteAnswer answer;
+    answer.result = overwrite_;
+    answer.newName = question.newName;
+    return answer;
+}
+
+ShowOnceAnswer CliInteraction::ShowOnce(const ShowOnceMessage& message,
+                                        const std::function<void(bool)>&)
+{
+    err_ << message.text << '\n';
+    return {answer_ == MessageAnswer::Ok, false};
+}
+
 void CliInteraction::BeginProgress()
 {
     shown_ = -1;

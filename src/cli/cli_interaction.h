@@ -23,8 +23,14 @@ public:
     void SetProgress(int percent) override;
     void EndProgress() override;
     bool TakeCancelRequest() override { return false; }
+    // Existing files are handled from the command line's flags before a run;
+    // anything asked later is skipped unless told otherwise.
+    OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) override;
+    ShowOnceAnswer ShowOnce(const ShowOnceMessage& message,
+                            const std::function<void(bool)>& dontShowChanged) override;
 
     void SetAnswer(MessageAnswer answer) { answer_ = answer; }
+    void SetOverwriteResult(OverwriteResult result) { overwrite_ = result; }
     // The label drawn in front of the bar.
     void SetProgressLabel(std::string label) { label_ = std::move(label); }
 
@@ -34,6 +40,7 @@ private:
     std::ostream& err_;
     bool showProgress_;
     MessageAnswer answer_ = MessageAnswer::Cancel;
+    OverwriteResult overwrite_ = OverwriteResult::Skip;
     std::string label_;
     int shown_ = -1;
 };

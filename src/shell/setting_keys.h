@@ -75,7 +75,11 @@ inline constexpr SettingKey kWriteVbrHeader{kSplitter, "Write VBR Header"};
 inline constexpr std::string_view kSwitchModeDlg = "Switch Mode Dlg";
 inline constexpr SettingKey kSwitchModeDialog{kDialogToggle, kSwitchModeDlg};
 
-enum class Kind { Int, Text };
+enum class Kind
+{
+    Int,
+    Text
+};
 
 struct Entry
 {

@@ -3,6 +3,8 @@
 // line from its flags, the tests from a script.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace keldro {
@@ -35,6 +37,45 @@ enum class MessageAnswer
     Ignore,
 };
 
+// The question before an existing file is replaced.
+struct OverwriteQuestion
+{
+    std::string message;
+    std::string newName; // preset with the existing file's path
+    bool showYesToAll = true;
+};
+
+enum class OverwriteResult
+{
+    Yes = 1,
+    YesToAll = 1011,
+    Skip = 2, // also closing the dialog
+};
+
+struct OverwriteAnswer
+{
+    OverwriteResult result = OverwriteResult::Skip;
+    bool saveUnderAnotherName = false;
+    std::string newName;
+    bool doNotAskAgain = false;
+};
+
+// A message that the user may switch off for the future.
+struct ShowOnceMessage
+{
+    std::string caption; // empty: the application's name
+    std::string text;
+    bool showDontShowBox = true;
+    bool showCustomBox = false;
+    std::string customCaption;
+};
+
+struct ShowOnceAnswer
+{
+    bool ok = false;
+    bool custom = false;
+};
+
 class UserInteraction
 {
 public:
@@ -53,6 +94,12 @@ public:
     virtual void EndProgress() = 0;
     // Reads and clears a cancel request made since the last call.
     virtual bool TakeCancelRequest() = 0;
+
+    virtual OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) = 0;
+    // dontShowChanged is called at each click of the "do not show again" box,
+    // with the box's new state, so that the choice holds however the dialog ends.
+    virtual ShowOnceAnswer ShowOnce(const ShowOnceMessage& message,
+                                    const std::function<void(bool)>& dontShowChanged) = 0;
 };
 
 // For work without a person in front of it: nothing to show, never cancelled,
@@ -71,6 +118,11 @@ public:
     void SetProgress(int) override {}
     void EndProgress() override {}
     bool TakeCancelRequest() override { return false; }
+    OverwriteAnswer AskOverwrite(const OverwriteQuestion&) override { return {}; }
+    ShowOnceAnswer ShowOnce(const ShowOnceMessage&, const std::function<void(bool)>&) override
+    {
+        return {answer_ == MessageAnswer::Ok, false};
+    }
 
 private:
     MessageAnswer answer_;

@@ -22,8 +22,8 @@ private:
     static int NumberFor(std::size_t i) { return static_cast<int>(i) * 7 - 30; }
     static std::string TextFor(std::size_t i)
     {
-        static const std::string samples[] = {"/home/用户/音乐 folder", "%F-%S", "",
-                                              "\xC4\xE3\xBA\xC3", "C:\\old\\path", "a=b;c"};
+        static const std::string samples[] = {"/home/用户/音乐 folder", "%F-%S",         "",
+                                              "\xC4\xE3\xBA\xC3",       "C:\\old\\path", "a=b;c"};
         return samples[i % std::size(samples)] + std::to_string(i);
     }
 
@@ -71,10 +71,9 @@ private slots:
     void fileHasOneGroupPerSectionWithTheExactNames()
     {
         QSettings raw(IniPath(), QSettings::IniFormat);
-        QCOMPARE(raw.childGroups(), (QStringList{QStringLiteral("MP3 Joiner"),
-                                                 QStringLiteral("MP3 Splitter"),
-                                                 QStringLiteral("Settings"),
-                                                 QStringLiteral("VantryDialogToggle")}));
+        QCOMPARE(raw.childGroups(),
+                 (QStringList{QStringLiteral("MP3 Joiner"), QStringLiteral("MP3 Splitter"),
+                              QStringLiteral("Settings"), QStringLiteral("VantryDialogToggle")}));
         raw.beginGroup(QStringLiteral("Settings"));
         QVERIFY(raw.childKeys().contains(QStringLiteral("Splitter Count Generated Track Number")));
         QVERIFY(raw.childKeys().contains(QStringLiteral("Naming rule of Splitter")));

@@ -2,7 +2,6 @@
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace keldro {

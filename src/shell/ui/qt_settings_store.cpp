@@ -31,8 +31,7 @@ std::optional<int> StrictInt(const QString& text)
 QtSettingsStore::QtSettingsStore()
     : QtSettingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                       QStringLiteral("/Vantry/Keldro.conf"))
-{
-}
+{}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))

@@ -4,9 +4,9 @@
 
 #include "shell/settings.h"
 
-#include <QString>
-
 #include <memory>
+
+#include <QString>
 
 class QSettings;
 

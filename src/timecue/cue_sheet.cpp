@@ -1,0 +1,199 @@
+#include "timecue/cue_sheet.h"
+
+#include "base/byte_text.h"
+#include "shell/user_interaction.h"
+#include "string_table.h"
+#include "timecue/cue_lines.h"
+#include "timecue/time_format.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace keldro {
+namespace {
+
+// Larger than any sheet a ripper writes; anything bigger is not read at all.
+constexpr std::size_t kLargestSheet = 64 * 1024 * 1024;
+
+// A failure while reading: a format error at a line, or a time error of a track.
+struct ReadError
+{
+    StringId message;
+    int number;
+};
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view ending)
+{
+    if (text.size() < ending.size())
+        return false;
+    return StartsWithKeyword(text.substr(text.size() - ending.size()), ending);
+}
+
+// A bare or relative FILE value is in the sheet's folder; '\' counts as '/' too.
+std::string ResolveAudioPath(std::string value, const std::string& sheetPath)
+{
+    for (char& c : value) {
+        if (c == '\\')
+            c = '/';
+    }
+    if (!value.empty() && value.front() == '/')
+        return value;
+    const std::size_t slash = sheetPath.rfind('/');
+    if (slash == std::string::npos)
+        return value;
+    return sheetPath.substr(0, slash + 1) + value;
+}
+
+// The lines before the first TRACK: the sheet's title, performer and audio file.
+std::optional<ReadError> ReadSheetHeader(CueLineReader& lines, std::string& title,
+                                         std::string& performer, std::string& audio)
+{
+    const struct
+    {
+        std::string_view keyword;
+        std::string* value;
+    } fields[] = {{"PERFORMER", &performer}, {"TITLE", &title}, {"FILE", &audio}};
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (StartsWithKeyword(line, "TRACK")) {
+            if (audio.empty())
+                return ReadError{StringId::CueFormatError, lines.LineNumber()};
+            return std::nullopt;
+        }
+        for (const auto& field : fields) {
+            if (!StartsWithKeyword(line, field.keyword))
+                continue;
+            if (!QuotedValue(line.substr(field.keyword.size()), *field.value))
+                return ReadError{StringId::CueFormatError, lines.LineNumber()};
+            break;
+        }
+    }
+    return ReadError{StringId::CueFormatError, lines.LineCount() + 1};
+}
+
+std::string Cut(std::string_view text)
+{
+    return std::string(CutAtCharBoundary(text, kCueTextLimit));
+}
+
+// The text after the line's last blank: an INDEX line's time.
+std::string_view LastField(std::string_view line)
+{
+    const std::size_t blank = line.find_last_of(" \t");
+    return blank == std::string_view::npos ? line : line.substr(blank + 1);
+}
+
+// Reads the lines of one track after its TRACK line; more tells whether another
+// TRACK line followed.
+std::optional<ReadError> ReadTrack(CueLineReader& lines, int number, CueTrackRecord& record,
+                                   bool& more)
+{
+    record = {};
+    int indexCount = 0;
+    std::string_view line;
+    while ((more = lines.Next(line)) && !StartsWithKeyword(line, "TRACK")) {
+        std::string quoted;
+        if (StartsWithKeyword(line, "TITLE") || StartsWithKeyword(line, "PERFORMER")) {
+            const bool title = StartsWithKeyword(line, "TITLE");
+            if (!QuotedValue(line.substr(title ? 5 : 9), quoted))
+                return ReadError{StringId::CueFormatError, lines.LineNumber()};
+            (title ? record.title : record.performer) = Cut(quoted);
+        } else if (StartsWithKeyword(line, "INDEX")) {
+            if (indexCount == 2)
+                return ReadError{StringId::CueTimeError, number};
+            const std::string time = CueTimeToDisplay(LastField(line));
+            if (indexCount == 0)
+                record.firstIndex = time;
+            record.lastIndex = time;
+            ++indexCount;
+        }
+    }
+    if (indexCount == 0)
+        return ReadError{StringId::CueTimeError, number};
+    return std::nullopt;
+}
+
+} // namespace
+
+bool CProcessCUEFile::Start(const std::string& path)
+{
+    sheetPath_ = path;
+    audioPath_.clear();
+    title_.clear();
+    performer_.clear();
+    tracks_.clear();
+    isCue_ = EndsWithIgnoringCase(path, ".cue");
+    if (!isCue_)
+        audioPath_ = path;
+    return isCue_;
+}
+
+bool CProcessCUEFile::Read(const std::string& path, UserInteraction& ui)
+{
+    if (!Start(path))
+        return true;
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes;
+    if (file) {
+        file.seekg(0, std::ios::end);
+        const auto size = static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0));
+        file.seekg(0);
+        if (size <= kLargestSheet) {
+            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
+        if (size > kLargestSheet || file.bad())
+            file.setstate(std::ios::failbit);
+    }
+    if (!file && !file.eof()) {
+        ui.ShowMessage(FormatString(StringId::CannotOpenFile, path.c_str()), MessageIcon::Error,
+                       MessageButtons::Ok);
+        return false;
+    }
+    return Parse(bytes, ui);
+}
+
+bool CProcessCUEFile::ReadBytes(std::string_view bytes, const std::string& path,
+                                UserInteraction& ui)
+{
+    if (!Start(path))
+        return true;
+    return Parse(bytes, ui);
+}
+
+bool CProcessCUEFile::Parse(std::string_view bytes, UserInteraction& ui)
+{
+    // A byte-order mark is no part of the first line, which would then be lost.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    const std::string text = SheetText(bytes);
+    CueLineReader lines(text);
+    std::optional<ReadError> error = ReadSheetHeader(lines, title_, performer_, audioPath_);
+    if (!error) {
+        audioPath_ = ResolveAudioPath(audioPath_, sheetPath_);
+        bool more = true;
+        for (int number = 1; more && !error; ++number) {
+            CueTrackRecord record;
+            error = ReadTrack(lines, number, record, more);
+            if (!error)
+                tracks_.push_back(std::move(record));
+        }
+    }
+    if (!error)
+        return true;
+    tracks_.clear();
+    ui.ShowMessage(FormatString(error->message, error->number), MessageIcon::Error,
+                   MessageButtons::Ok);
+    return false;
+}
+
+bool CProcessCUEFile::GetTrack(int index, CueTrackRecord& record) const
+{
+    if (index < 0 || index >= GetTrackCount())
+        return false;
+    record = tracks_[static_cast<std::size_t>(index)];
+    return true;
+}
+
+} // namespace keldro
