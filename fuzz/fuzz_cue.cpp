@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const TimeMs first = ParseTime(track.firstIndex, TimeStyle::Display);
         Check(FormatTime(first, TimeStyle::Display) == track.firstIndex);
     }
-    const std::string sheet = FormatCueSheet(cue.GetAudioPath(), cue.GetSheetPerformer(),
-                                             cue.GetSheetTitle(), tracks);
+    const std::string sheet =
+        FormatCueSheet(cue.GetAudioPath(), cue.GetSheetPerformer(), cue.GetSheetTitle(), tracks);
     CProcessCUEFile again;
     Check(again.ReadBytes(sheet, "/music/again.cue", ui));
     Check(again.GetSheetTitle() == cue.GetSheetTitle());

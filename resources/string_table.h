@@ -36,6 +36,74 @@ enum class StringId
     LoadingFramesCaption,
     ConfirmCancelLoadingFrames,
 
+    // Split list
+    AlreadyInList, // %s time
+    SelectItemFirst,
+    ConfirmUnloadSource,
+    ConfirmClearList,
+    LoadSourceFirst,
+    CueSaveCancelled,
+    SaveCueTitle,
+    CueFileFilter,
+    TrackLabel, // %d row, %d rows, %s start, %s end, %s overlap note, %.1f size, %s unit
+    TrackLabelInitial,
+    OverlapNone,
+    OverlapForward,
+    OverlapBackward,
+    OverlapBoth,
+    UnitKilobytes,
+    UnitMegabytes,
+    ListColumns,
+
+    // Track tag editor
+    TagEditorCaption,
+    TagEditorLine, // %d row, %s start, %s end
+    TagEditorResetQuestion,
+    TagEditorHelp,
+
+    // Special split and boundaries
+    SpecialWholeRange, // %d rows, %s start, %s end
+    SpecialTrackRange, // %d row, %s start, %s end
+    NoSectionSelected,
+    MaximumLabel,         // %s time
+    FixedTimeZero,        // %s time
+    FixedTimeTooSmall,    // %s time, %d pieces
+    FixedTimeBeyondWhole, // %s time, %s length
+    FixedTimeBeyondTrack, // %s time, %s length
+    BadSectionCount,      // %d pieces
+    ConfirmReplaceTracks,
+    StartNotBeforeEnd,
+    EndNotAfterStart,
+    TrackUpdateCaption, // %d row, %d rows
+
+    // Source loading
+    ChooseSourceTitle,
+    SourceFileFilter,
+    AudioFileFilter,
+    CueAudioMissing, // %s audio path
+    SwitchModeCaption,
+    SwitchModeText,
+    ModeAuto,
+    ModeFast,
+    ModeFrame,
+    LoadingFramesLine,
+    LoadingFramesTip,
+
+    // Split run
+    NoRowChecked,
+    OnlyOneRow,
+    EmptyNamingRule,
+    ChooseOutputFolder,
+    NoDestination,
+    ConfirmAbort,
+    SplittingStatus, // %d row, %d rows, %s name
+    StatusIdle,
+    StatusAborted,
+    StatusDone,
+    SplitDone,        // %s folder
+    SplitDoneWithCue, // %s message, %s sheet
+    NamingHelp,
+
     // Time values
     TimeFormatRule,
 

@@ -6,7 +6,6 @@
 #include "timecue/cue_sheet.h"
 
 #include <nlohmann/json.hpp>
-
 #include <ostream>
 
 namespace keldro::cli {

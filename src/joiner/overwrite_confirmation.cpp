@@ -11,14 +11,15 @@ namespace {
 // Any file there counts, readable or not: it would be replaced all the same.
 bool Exists(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
 } // namespace
 
-OverwriteDecision ConfirmOverwrite(UserInteraction& ui, SettingsStore& settings,
-                                   OverwriteRun& run, std::string path)
+OverwriteDecision ConfirmOverwrite(UserInteraction& ui, SettingsStore& settings, OverwriteRun& run,
+                                   std::string path)
 {
     while (settings.GetSettingInt(run.setting, 1) == 1 && !run.yesToAll && Exists(path)) {
         OverwriteQuestion question;

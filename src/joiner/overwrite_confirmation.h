@@ -26,7 +26,7 @@ struct OverwriteDecision
 
 // Asks while the run's setting is 1, Yes to all has not been chosen and the
 // path exists; another name chosen on the spot is checked again.
-OverwriteDecision ConfirmOverwrite(UserInteraction& ui, SettingsStore& settings,
-                                   OverwriteRun& run, std::string path);
+OverwriteDecision ConfirmOverwrite(UserInteraction& ui, SettingsStore& settings, OverwriteRun& run,
+                                   std::string path);
 
 } // namespace keldro

@@ -9,7 +9,8 @@
 
 namespace keldro {
 
-enum class ShowOnceOutcome {
+enum class ShowOnceOutcome
+{
     Skipped, // switched off earlier: not shown
     Ok,
     Cancel,

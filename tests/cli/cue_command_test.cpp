@@ -41,9 +41,10 @@ TEST_F(CueCommandTest, JsonReport)
     EXPECT_EQ(report["title"], "Album");
     EXPECT_EQ(report["performer"], "乐队");
     ASSERT_EQ(report["tracks"].size(), 2u);
-    EXPECT_EQ(report["tracks"][0],
-              (nlohmann::json{{"title", "One"}, {"performer", "Me"}, {"first_index", "0:00.000"},
-                              {"last_index", "0:00.000"}}));
+    EXPECT_EQ(report["tracks"][0], (nlohmann::json{{"title", "One"},
+                                                   {"performer", "Me"},
+                                                   {"first_index", "0:00.000"},
+                                                   {"last_index", "0:00.000"}}));
     EXPECT_EQ(report["tracks"][1]["first_index"], "3:20.000");
     EXPECT_EQ(report["tracks"][1]["last_index"], "3:25.740");
 }

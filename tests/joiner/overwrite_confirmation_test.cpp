@@ -4,9 +4,8 @@
 #include "shell/setting_keys.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace keldro {
 namespace {
@@ -41,7 +40,8 @@ protected:
 
 TEST_F(OverwriteTest, NewFilesAreWrittenWithoutAsking)
 {
-    const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, split_, dir_.File("new.mp3"));
+    const OverwriteDecision decision =
+        ConfirmOverwrite(ui_, settings_, split_, dir_.File("new.mp3"));
     EXPECT_TRUE(decision.write);
     EXPECT_EQ(decision.path, dir_.File("new.mp3"));
     EXPECT_TRUE(ui_.overwriteQuestions.empty());

@@ -1,6 +1,6 @@
 // Sheets laid out the way common rippers and players write them.
-#include "timecue/cue_sheet.h"
 #include "scripted_interaction.h"
+#include "timecue/cue_sheet.h"
 
 #include <gtest/gtest.h>
 

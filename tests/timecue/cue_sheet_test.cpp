@@ -1,9 +1,9 @@
 // Reading and writing CUE sheets, byte for byte.
-#include "timecue/cue_sheet.h"
-#include "timecue/time_format.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "temp_dir.h"
+#include "timecue/cue_sheet.h"
+#include "timecue/time_format.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +63,8 @@ TEST_F(CueSheetTest, ReadsTheSheetAndItsTracks)
     EXPECT_EQ(cue_.GetAudioPath(), dir_.File("disc.mp3"));
     EXPECT_EQ(Tracks(), (std::vector<CueTrackRecord>{
                             {"One", "Singer", "0:00.000", "0:00.000"},
-                            {"Two", "", "0:10.000", "0:12.000"},   // INDEX 00 and 01
-                            {"", "", "3:25.740", "3:25.740"}}));   // hundredths, not frames
+                            {"Two", "", "0:10.000", "0:12.000"}, // INDEX 00 and 01
+                            {"", "", "3:25.740", "3:25.740"}})); // hundredths, not frames
     EXPECT_TRUE(ui_.messages.empty());
     CueTrackRecord record;
     EXPECT_FALSE(cue_.GetTrack(3, record));
@@ -152,7 +152,8 @@ TEST_F(CueSheetTest, SheetThatCannotBeOpenedIsReported)
 
 TEST_F(CueSheetTest, ByteOrderMarkIsSkipped)
 {
-    ASSERT_TRUE(Read("\xEF\xBB\xBFPERFORMER \"第一行\"\r\n" + kSimple.substr(kSimple.find("TITLE"))));
+    ASSERT_TRUE(
+        Read("\xEF\xBB\xBFPERFORMER \"第一行\"\r\n" + kSimple.substr(kSimple.find("TITLE"))));
     EXPECT_EQ(cue_.GetSheetPerformer(), "第一行");
     EXPECT_EQ(cue_.GetTrackCount(), 3);
 }
@@ -176,8 +177,9 @@ TEST_F(CueSheetTest, QuotesInsideATitleSurviveWritingAndReading)
     const std::string sheet = dir_.File("written.cue");
     ASSERT_TRUE(WriteCueSheet(sheet, "song.mp3", "Perf", "Title", records, ui_));
     ASSERT_TRUE(cue_.Read(sheet, ui_));
-    EXPECT_EQ(Tracks(), (std::vector<CueTrackRecord>{{"Say \"hi\"", "A \"B\" C", "0:00.000", "0:00.000"},
-                                                    {"Plain", "", "1:00.000", "1:00.000"}}));
+    EXPECT_EQ(Tracks(),
+              (std::vector<CueTrackRecord>{{"Say \"hi\"", "A \"B\" C", "0:00.000", "0:00.000"},
+                                           {"Plain", "", "1:00.000", "1:00.000"}}));
     EXPECT_EQ(cue_.GetAudioPath(), dir_.File("song.mp3"));
 }
 
