@@ -14,9 +14,22 @@ CliInteraction::CliInteraction(std::ostream& err, bool showProgress)
     : err_(err), showProgress_(showProgress)
 {}
 
-MessageAnswer CliInteraction::ShowMessage(std::string_view text, MessageIcon, MessageButtons)
+MessageAnswer CliInteraction::ShowMessage(std::string_view text, MessageIcon icon,
+                                          MessageButtons buttons)
 {
-    err_ << text << '\n';
+    if (icon != MessageIcon::Question)
+        err_ << text << '\n';
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return answer_;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Yes;
+    case MessageButtons::AbortRetryIgnore:
+        return MessageAnswer::Abort;
+    }
     return answer_;
 }
 

@@ -16,19 +16,30 @@ public:
     CliInteraction(std::ostream& err, bool showProgress);
 
     void PumpEvents() override {}
-    // Prints the message and gives the answer the command line has chosen.
+    // Prints what is not a question, and answers what is: Yes, OK, or Abort
+    // when a file cannot be written.
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     void BeginProgress() override;
     void SetProgress(int percent) override;
     void EndProgress() override;
     bool TakeCancelRequest() override { return false; }
+    // Nothing is ever chosen in a dialog: every file and folder comes from flags.
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override
+    {
+        return {};
+    }
+    void OpenFolder(std::string_view) override {}
+    void ShowFrameLoadingHint(bool) override {}
     // Existing files are handled from the command line's flags before a run;
     // anything asked later is skipped unless told otherwise.
     OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) override;
     ShowOnceAnswer ShowOnce(const ShowOnceMessage& message,
                             const std::function<void(bool)>& dontShowChanged) override;
 
+    // The answer to OK/Cancel questions and to show-once messages.
     void SetAnswer(MessageAnswer answer) { answer_ = answer; }
     void SetOverwriteResult(OverwriteResult result) { overwrite_ = result; }
     // The label drawn in front of the bar.

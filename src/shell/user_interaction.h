@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,17 @@ struct ShowOnceAnswer
     bool custom = false;
 };
 
+// An open-file or save-file dialog.
+struct FileDialogRequest
+{
+    std::string title;
+    std::string filter; // "Name (*.ext)|*.ext|...||"
+    std::string defaultExtension;
+    std::string folder; // where it starts
+    std::string fileName;
+    bool overwritePrompt = false;
+};
+
 class UserInteraction
 {
 public:
@@ -94,6 +106,15 @@ public:
     virtual void EndProgress() = 0;
     // Reads and clears a cancel request made since the last call.
     virtual bool TakeCancelRequest() = 0;
+
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ChooseFolder(std::string_view title,
+                                                    std::string_view startFolder) = 0;
+    // Opens a folder in the desktop's file browser.
+    virtual void OpenFolder(std::string_view folder) = 0;
+    // The window that says frames are being loaded, shown around a table pass.
+    virtual void ShowFrameLoadingHint(bool shown) = 0;
 
     virtual OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) = 0;
     // dontShowChanged is called at each click of the "do not show again" box,
@@ -118,6 +139,14 @@ public:
     void SetProgress(int) override {}
     void EndProgress() override {}
     bool TakeCancelRequest() override { return false; }
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override
+    {
+        return {};
+    }
+    void OpenFolder(std::string_view) override {}
+    void ShowFrameLoadingHint(bool) override {}
     OverwriteAnswer AskOverwrite(const OverwriteQuestion&) override { return {}; }
     ShowOnceAnswer ShowOnce(const ShowOnceMessage&, const std::function<void(bool)>&) override
     {

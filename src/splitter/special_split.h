@@ -26,8 +26,16 @@ inline constexpr int kMostParts = 999;
 // The equal-parts dialog.
 struct SpecialTimeAdd
 {
-    enum Scope { WholeSource = 0, SelectedTrack = 1 };
-    enum Method { ByParts = 0, ByFixedTime = 1 };
+    enum Scope
+    {
+        WholeSource = 0,
+        SelectedTrack = 1
+    };
+    enum Method
+    {
+        ByParts = 0,
+        ByFixedTime = 1
+    };
 
     TimeMs wholeLength = 0;
     std::string wholeText;
@@ -38,7 +46,7 @@ struct SpecialTimeAdd
     int scope = WholeSource;
     int method = ByParts;
     int parts = 2;
-    TimeMs fixedTime = 0;      // the time field
+    TimeMs fixedTime = 0;       // the time field
     TimeMs storedFixedTime = 0; // as read when the dialog opened
     bool autoApply = false;
 
@@ -59,7 +67,11 @@ struct SpecialTimeAdd
 // The overlaps dialog.
 struct TrackAddOverlap
 {
-    enum Scope { EveryTrack = 0, SelectedTrack = 1 };
+    enum Scope
+    {
+        EveryTrack = 0,
+        SelectedTrack = 1
+    };
 
     TimeMs total = 0;
     std::string wholeText;

@@ -34,9 +34,7 @@ std::string SourceTrackText(const SettingsStore& settings, std::uint32_t sourceT
     return std::to_string(sourceTrack);
 }
 
-SplitList::SplitList(UserInteraction& ui, SettingsStore& settings) : ui_(ui), settings_(settings)
-{
-}
+SplitList::SplitList(UserInteraction& ui, SettingsStore& settings) : ui_(ui), settings_(settings) {}
 
 std::string SplitList::CellText(int row, SplitColumn column) const
 {

@@ -15,7 +15,8 @@ namespace keldro {
 class SettingsStore;
 class UserInteraction;
 
-enum class SplitColumn {
+enum class SplitColumn
+{
     Check = 0,
     Start,
     End,
@@ -55,7 +56,7 @@ struct SplitTrack
 struct SplitSourceInfo
 {
     TimeMs total = 0;
-    std::string titleField;  // the page's editable title and artist
+    std::string titleField; // the page's editable title and artist
     std::string artistField;
     TagRecord tag; // album, year, comment, track number, genre of the file
 };

@@ -33,8 +33,7 @@ TrackTagEditor::TrackTagEditor(SettingsStore& settings)
       autoSequence_(ReadOrStoreDefault(settings, setting::kId3AutoSequence, 0) == 1),
       autoTrack_(ReadOrStoreDefault(settings, setting::kId3AutoTrack, 1) == 1),
       onlyIfEmpty_(ReadOrStoreDefault(settings, setting::kId3AutoTrackIfNull, 1) == 1)
-{
-}
+{}
 
 const std::vector<std::string>& TrackTagEditor::GenreEntries()
 {
@@ -96,8 +95,8 @@ void TrackTagEditor::Reset(UserInteraction& ui)
         return;
     values = resetValues;
     const int entries = static_cast<int>(GenreEntries().size());
-    genreChoice = (sourceGenrePosition > 0 && sourceGenrePosition < entries) ? sourceGenrePosition
-                                                                             : 0;
+    genreChoice =
+        (sourceGenrePosition > 0 && sourceGenrePosition < entries) ? sourceGenrePosition : 0;
 }
 
 void TrackTagEditor::Accept()

@@ -17,7 +17,16 @@ class TrackTagEditor
 {
 public:
     // The six texts, in the order the editor holds them.
-    enum Field { Title, Year, Album, Artist, Comment, Track, FieldCount };
+    enum Field
+    {
+        Title,
+        Year,
+        Album,
+        Artist,
+        Comment,
+        Track,
+        FieldCount
+    };
     using Texts = std::array<std::string, FieldCount>;
 
     // Reads the three options; a missing one is stored with its default at once.

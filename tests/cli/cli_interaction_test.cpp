@@ -28,7 +28,7 @@ TEST(CliInteraction, DrawsABarOnlyWhenAskedTo)
     EXPECT_TRUE(quiet.str().empty());
 }
 
-TEST(CliInteraction, NeverCancelsAndAnswersAsTold)
+TEST(CliInteraction, NeverCancelsAndAnswersWithoutAsking)
 {
     std::ostringstream err;
     CliInteraction ui(err, false);
@@ -38,7 +38,13 @@ TEST(CliInteraction, NeverCancelsAndAnswersAsTold)
     ui.SetAnswer(MessageAnswer::Ok);
     EXPECT_EQ(ui.ShowMessage("again?", MessageIcon::Question, MessageButtons::OkCancel),
               MessageAnswer::Ok);
-    EXPECT_EQ(err.str(), "question?\nagain?\n");
+    EXPECT_EQ(ui.ShowMessage("one row only?", MessageIcon::Question, MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    EXPECT_EQ(ui.ShowMessage("cannot write", MessageIcon::Error, MessageButtons::AbortRetryIgnore),
+              MessageAnswer::Abort);
+    EXPECT_FALSE(ui.ChooseFolder("where?", "/tmp"));
+    // Questions are answered silently; everything else is told.
+    EXPECT_EQ(err.str(), "cannot write\n");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "splitter/boundary_edit.h"
-#include "splitter/special_split.h"
 #include "scripted_interaction.h"
 #include "shell/setting_keys.h"
+#include "splitter/boundary_edit.h"
+#include "splitter/special_split.h"
 
 #include <gtest/gtest.h>
 
@@ -114,14 +114,17 @@ TEST_F(SpecialSplitTest, EqualPartsDialogChecks)
     dialog.fixedTime = 100'000;
     EXPECT_FALSE(dialog.CheckOk()); // equal to the whole length is accepted
     dialog.fixedTime = 100'001;
-    EXPECT_EQ(dialog.CheckOk()->message, "1:40.001 无效。它必须小于你想要分割的音轨的整个长度: 1:40.000。");
+    EXPECT_EQ(dialog.CheckOk()->message,
+              "1:40.001 无效。它必须小于你想要分割的音轨的整个长度: 1:40.000。");
     dialog.scope = SpecialTimeAdd::SelectedTrack;
     dialog.trackLength = 50'000;
     dialog.fixedTime = 60'000;
-    EXPECT_EQ(dialog.CheckOk()->message, "1:00.000 无效。它必须小于你想要分割的音轨的区段长度: 0:50.000。");
+    EXPECT_EQ(dialog.CheckOk()->message,
+              "1:00.000 无效。它必须小于你想要分割的音轨的区段长度: 0:50.000。");
     dialog.method = SpecialTimeAdd::ByParts;
     for (int parts : {0, 1000})
-        EXPECT_EQ((dialog.parts = parts, dialog.CheckOk()->message), "无效的区段数。它必须为 1-999。");
+        EXPECT_EQ((dialog.parts = parts, dialog.CheckOk()->message),
+                  "无效的区段数。它必须为 1-999。");
     dialog.parts = 999;
     EXPECT_FALSE(dialog.CheckOk());
 }
@@ -199,8 +202,8 @@ TEST_F(BoundaryTest, MovingAnEndSwallowsTheRowsItPasses)
     EXPECT_EQ(Ranges(), (::keldro::Ranges{{0, 25'000}, {25'000, 30'000}, {30'000, 40'000}}));
     SetUp();
     SetTrackEnd(list_, ui_, 0, 15'000);
-    EXPECT_EQ(Ranges(), (::keldro::Ranges{{0, 15'000}, {15'000, 20'000}, {20'000, 30'000},
-                                          {30'000, 40'000}}));
+    EXPECT_EQ(Ranges(), (::keldro::Ranges{
+                            {0, 15'000}, {15'000, 20'000}, {20'000, 30'000}, {30'000, 40'000}}));
     // Moved to the very end, no empty row is left behind.
     SetUp();
     SetTrackEnd(list_, ui_, 1, 40'000);

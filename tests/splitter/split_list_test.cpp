@@ -1,6 +1,6 @@
-#include "splitter/split_list.h"
 #include "scripted_interaction.h"
 #include "shell/setting_keys.h"
+#include "splitter/split_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,288 @@
+#include "splitter/split_page.h"
+
+#include "base/byte_text.h"
+#include "shell/setting_keys.h"
+#include "shell/user_interaction.h"
+#include "splitter/boundary_edit.h"
+#include "splitter/special_split.h"
+#include "splitter/split_page_view.h"
+#include "splitter/track_tag_editor.h"
+#include "string_table.h"
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace keldro {
+namespace {
+
+bool Ask(UserInteraction& ui, StringId question)
+{
+    return ui.ShowMessage(LoadString(question), MessageIcon::Question, MessageButtons::YesNo) ==
+           MessageAnswer::Yes;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat info{};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string Display(TimeMs ms)
+{
+    return FormatTime(ms, TimeStyle::Display);
+}
+
+} // namespace
+
+SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view)
+    : ui_(ui), settings_(settings), view_(view), list_(ui, settings)
+{
+    mode_ = ReadOrStoreDefault(settings_, setting::kSplitMode, kModeAuto);
+    destination = settings_.GetSettingText(setting::kSplittingDestinationFolder, "");
+    settings_.SetSettingText(setting::kSplittingDestinationFolder, destination);
+    ReloadNamingRule();
+}
+
+std::string SplitPage::SourcePath() const
+{
+    return (std::filesystem::path(folder_) / fileName_).string();
+}
+
+void SplitPage::ReloadNamingRule()
+{
+    namingRule = settings_.GetSettingText(setting::kNamingRuleOfSplitter, "");
+    if (namingRule.empty()) {
+        namingRule = "%F-%S";
+        settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    }
+}
+
+bool SplitPage::HasSelection()
+{
+    if (list_.SelectedRow() >= 0)
+        return true;
+    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning, MessageButtons::Ok);
+    return false;
+}
+
+void SplitPage::UnloadCommand()
+{
+    if (loaded_ && Ask(ui_, StringId::ConfirmUnloadSource))
+        UnloadSource();
+}
+
+void SplitPage::RemoveSelectedTrack()
+{
+    if (list_.RowCount() == 1) {
+        UnloadCommand();
+        return;
+    }
+    if (!HasSelection())
+        return;
+    const int row = list_.SelectedRow();
+    list_.RemoveTrack(row);
+    list_.Select(row > 0 ? row - 1 : 0);
+    view_.ListChanged();
+}
+
+void SplitPage::ClearList()
+{
+    if (list_.RowCount() == 1) {
+        UnloadCommand();
+        return;
+    }
+    if (list_.RowCount() > 1 && Ask(ui_, StringId::ConfirmClearList)) {
+        list_.ResetTrackList();
+        view_.ListChanged();
+    }
+}
+
+void SplitPage::EditTrackTags()
+{
+    TrackTagEditor editor(settings_);
+    const TagRecord& tag = info_.Tag();
+    std::string title = tag.title;
+    if (settings_.GetSettingInt(setting::kId3AutoSequence, 0) == 1)
+        title += "%S";
+    editor.resetValues = {title, tag.year, tag.album, tag.artist, tag.comment,
+                          SourceTrackText(settings_, tag.track)};
+    editor.sourceTrack = tag.track;
+    editor.sourceGenrePosition = static_cast<int>(tag.genre) + 1;
+    const int row = list_.SelectedRow();
+    if (row < 0)
+        return;
+    const SplitTrack& r = list_.Row(row);
+    editor.lineText = FormatString(StringId::TagEditorLine, row + 1, Display(r.start).c_str(),
+                                   Display(r.end).c_str());
+    editor.values = {r.title, r.year, r.album, r.artist, r.comment, r.track};
+    editor.genreName = r.genre;
+    editor.Open();
+    if (!view_.EditTags(editor))
+        return;
+    const int first = editor.applyToAll ? 0 : row;
+    const int last = editor.applyToAll ? list_.RowCount() - 1 : row;
+    for (int i = first; i <= last; ++i) {
+        SplitTrack& target = list_.MutableRow(i);
+        target.title = editor.values[TrackTagEditor::Title];
+        target.year = editor.values[TrackTagEditor::Year];
+        target.album = editor.values[TrackTagEditor::Album];
+        target.artist = editor.values[TrackTagEditor::Artist];
+        target.comment = editor.values[TrackTagEditor::Comment];
+        target.track = editor.values[TrackTagEditor::Track];
+        target.genre = editor.ChosenGenreName();
+    }
+    view_.ListChanged();
+}
+
+bool SplitPage::SaveListAsCue()
+{
+    if (!loaded_) {
+        ui_.ShowMessage(LoadString(StringId::LoadSourceFirst), MessageIcon::Warning,
+                        MessageButtons::Ok);
+        return false;
+    }
+    FileDialogRequest request;
+    request.title = LoadString(StringId::SaveCueTitle);
+    request.filter = LoadString(StringId::CueFileFilter);
+    request.defaultExtension = "cue";
+    request.folder = folder_;
+    request.fileName = std::filesystem::path(fileName_).stem().string();
+    const std::optional<std::string> path = ui_.ChooseSaveFile(request);
+    if (path && WriteListAsCue(*path))
+        return true;
+    ui_.ShowMessage(LoadString(StringId::CueSaveCancelled), MessageIcon::Warning,
+                    MessageButtons::Ok);
+    return false;
+}
+
+bool SplitPage::WriteListAsCue(const std::string& path)
+{
+    if (Exists(path) &&
+        ui_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
+                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    std::vector<CueTrackRecord> records;
+    for (int i = 0; i < list_.RowCount(); ++i) {
+        const SplitTrack& row = list_.Row(i);
+        records.push_back({std::string(CutAtCharBoundary(row.title, kCueTextLimit)),
+                           std::string(CutAtCharBoundary(row.artist, kCueTextLimit)),
+                           Display(row.start), Display(row.end)});
+    }
+    const bool sameFolder = std::filesystem::path(path).parent_path().string() == folder_;
+    const std::string audio = sameFolder ? fileName_ : SourcePath();
+    const bool fromSheet = cue_.IsCueSheet();
+    const std::string& performer = fromSheet ? cue_.GetSheetPerformer() : info_.Tag().artist;
+    const std::string& title = fromSheet ? cue_.GetSheetTitle() : info_.Tag().title;
+    return WriteCueSheet(path, audio, performer, title, records, ui_);
+}
+
+void SplitPage::ReselectAfterBulkChange(int previous)
+{
+    list_.Select(previous >= 0 && previous < list_.RowCount() ? previous : 0);
+    view_.ListChanged();
+}
+
+void SplitPage::EqualPartsCommand()
+{
+    if (!loaded_)
+        return;
+    SpecialTimeAdd dialog = SpecialTimeAdd::Prepare(list_, settings_);
+    if (!view_.AskEqualParts(dialog))
+        return;
+    dialog.Store(settings_);
+    const int previous = list_.SelectedRow();
+    const bool byTime = dialog.method == SpecialTimeAdd::ByFixedTime;
+    if (dialog.scope == SpecialTimeAdd::WholeSource) {
+        if (list_.RowCount() > 1 && !Ask(ui_, StringId::ConfirmReplaceTracks)) {
+            ReselectAfterBulkChange(previous);
+            return;
+        }
+        list_.ResetTrackList();
+        if (byTime)
+            SplitByFixedTime(list_, dialog.fixedTime, 0, Total());
+        else
+            SplitIntoEqualParts(list_, dialog.parts, 0, Total());
+    } else if (previous >= 0) {
+        const auto [start, end] = list_.TrackRange(previous, false);
+        if (byTime)
+            SplitByFixedTime(list_, dialog.fixedTime, start, end);
+        else
+            SplitIntoEqualParts(list_, dialog.parts, start, end);
+    }
+    ReselectAfterBulkChange(previous);
+}
+
+void SplitPage::OverlapsCommand()
+{
+    if (!loaded_)
+        return;
+    TrackAddOverlap dialog = TrackAddOverlap::Prepare(list_, settings_);
+    if (!view_.AskOverlaps(dialog))
+        return;
+    dialog.Store(settings_);
+    const int previous = list_.SelectedRow();
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        if (dialog.scope == TrackAddOverlap::EveryTrack || row == previous)
+            SetTrackOverlaps(list_, row, dialog.backward, dialog.forward);
+    }
+    ReselectAfterBulkChange(previous);
+}
+
+void SplitPage::SetStartCommand(TimeMs time)
+{
+    if (loaded_ && HasSelection() && SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
+        view_.ListChanged();
+}
+
+void SplitPage::SetEndCommand(TimeMs time)
+{
+    if (loaded_ && HasSelection() && SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
+        view_.ListChanged();
+}
+
+void SplitPage::EditTrackLength()
+{
+    if (!loaded_ || !HasSelection())
+        return;
+    int row = list_.SelectedRow();
+    TrackUpdate dialog;
+    dialog.caption = FormatString(StringId::TrackUpdateCaption, row + 1, list_.RowCount());
+    const auto [start, end] = list_.TrackRange(row, true);
+    dialog.Open(Total(), start, end);
+    if (!view_.AskTrackLength(dialog))
+        return;
+    if (dialog.newStart != dialog.givenStart)
+        row = SetTrackStart(list_, ui_, row, dialog.newStart);
+    if (row >= 0 && dialog.newEnd != dialog.givenEnd)
+        SetTrackEnd(list_, ui_, row, dialog.newEnd);
+    view_.ListChanged();
+}
+
+std::string SplitPage::TrackLabel(int row) const
+{
+    if (row < 0 || row >= list_.RowCount())
+        return {};
+    const auto [start, end] = list_.TrackRange(row, true);
+    const double size = static_cast<double>(info_.TimeToOffset(end, Total(), true)) -
+                        static_cast<double>(info_.TimeToOffset(start, Total(), true));
+    const SplitTrack& r = list_.Row(row);
+    StringId note = StringId::OverlapNone;
+    if (r.backwardOverlap == 0 && r.forwardOverlap != 0)
+        note = StringId::OverlapForward;
+    else if (r.backwardOverlap != 0 && r.forwardOverlap == 0)
+        note = StringId::OverlapBackward;
+    else if (r.backwardOverlap != 0 && r.forwardOverlap != 0)
+        note = StringId::OverlapBoth;
+    double figure = size / 1024;
+    StringId unit = StringId::UnitKilobytes;
+    if (figure >= 1024) {
+        figure /= 1024;
+        unit = StringId::UnitMegabytes;
+    }
+    return FormatString(StringId::TrackLabel, row + 1, list_.RowCount(), Display(start).c_str(),
+                        Display(end).c_str(), LoadString(note).data(), figure,
+                        LoadString(unit).data());
+}
+
+} // namespace keldro

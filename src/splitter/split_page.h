@@ -1,0 +1,100 @@
+// The split page's logic: one source, its split list, and every command of
+// the page. The window shows what this decides and asks the user through the
+// interaction and view interfaces.
+#pragma once
+
+#include "engine/mp3_info.h"
+#include "splitter/split_list.h"
+#include "timecue/cue_sheet.h"
+
+#include <string>
+
+namespace keldro {
+
+class SettingsStore;
+class SplitPageView;
+class UserInteraction;
+
+enum SplitMode { kModeAuto = 0, kModeFast = 1, kModeFrame = 2 };
+
+class SplitPage
+{
+public:
+    SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view);
+
+    // Fields of the page that the user edits.
+    std::string namingRule;
+    std::string destination;
+
+    SplitList& List() { return list_; }
+    const SplitList& List() const { return list_; }
+    const CMP3Info& Info() const { return info_; }
+    const CProcessCUEFile& Cue() const { return cue_; }
+    bool IsLoaded() const { return loaded_; }
+    bool IsRunning() const { return running_; }
+    const std::string& SourceFolder() const { return folder_; }
+    const std::string& SourceFileName() const { return fileName_; }
+    std::string SourcePath() const;
+    const std::string& InfoText() const { return infoText_; }
+    TimeMs Total() const { return list_.Source().total; }
+
+    // Source loading and split modes.
+    int Mode() const { return mode_; }
+    static std::string ModeCaption(int mode);
+    // Frame-accurate handling: frame mode, or auto mode with a VBR header.
+    bool FrameAccurate() const { return FrameAccurateFor(mode_); }
+    void ChooseSource();
+    bool LoadSource(const std::string& path);
+    void UnloadSource();
+    void UnloadCommand();
+    void SwitchSplitMode(int mode);
+
+    // List commands.
+    void RemoveSelectedTrack();
+    void ClearList();
+    void EditTrackTags();
+    bool SaveListAsCue();
+    bool WriteListAsCue(const std::string& path);
+    void EqualPartsCommand();
+    void OverlapsCommand();
+    void SetStartCommand(TimeMs time);
+    void SetEndCommand(TimeMs time);
+    void EditTrackLength();
+    // "曲目号码 01/03: start - end (overlaps，大约 size)" of a row.
+    std::string TrackLabel(int row) const;
+
+    // The split run.
+    void RunSplit();
+    void RequestStop(bool askFirst);
+    std::string BuildOutputName(int row, int counter) const;
+
+private:
+    bool FrameAccurateFor(int mode) const;
+    void OpenSourceStream();
+    void SeedList();
+    void ReloadNamingRule();
+    bool HasSelection();
+    void ReselectAfterBulkChange(int previous);
+    struct RunState;
+    bool CheckBeforeRun(std::string& folder);
+    bool WriteRow(int row, std::string path, RunState& run);
+    bool StopRequested();
+    void CompleteRun(const std::string& folder);
+
+    UserInteraction& ui_;
+    SettingsStore& settings_;
+    SplitPageView& view_;
+    SplitList list_;
+    CMP3Info info_;
+    CProcessCUEFile cue_;
+    bool loaded_ = false;
+    bool running_ = false;
+    bool stopRequested_ = false;
+    bool stopAskFirst_ = false;
+    int mode_ = kModeAuto;
+    std::string folder_;
+    std::string fileName_;
+    std::string infoText_;
+};
+
+} // namespace keldro

@@ -1,0 +1,225 @@
+// The split run: every checked row of the list into a named MP3 file.
+#include "engine/segment_writer.h"
+#include "joiner/overwrite_confirmation.h"
+#include "shell/setting_keys.h"
+#include "shell/user_interaction.h"
+#include "splitter/split_complete.h"
+#include "splitter/split_page.h"
+#include "splitter/split_page_view.h"
+#include "string_table.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace keldro {
+namespace {
+
+void ReplaceAll(std::string& text, std::string_view from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    return (std::filesystem::path(folder) / name).string();
+}
+
+} // namespace
+
+struct SplitPage::RunState
+{
+    bool writeVbrHeader = true;
+    bool fast = true;
+    OverwriteRun overwrite{setting::kSplitterConfirmOverwrite, true, false};
+    bool aborted = false;
+};
+
+std::string SplitPage::BuildOutputName(int row, int counter) const
+{
+    char sequence[16];
+    std::snprintf(sequence, sizeof sequence, "%03d", counter + 1);
+    if (namingRule.find('%') == std::string::npos)
+        return namingRule + sequence;
+    std::string name = namingRule;
+    ReplaceAll(name, "%T", list_.ExpandTagField(row, SplitColumn::Title));
+    ReplaceAll(name, "%A", list_.ExpandTagField(row, SplitColumn::Artist));
+    ReplaceAll(name, "%M", list_.ExpandTagField(row, SplitColumn::Album));
+    ReplaceAll(name, "%K", list_.ExpandTagField(row, SplitColumn::Track));
+    ReplaceAll(name, "%F", std::filesystem::path(fileName_).stem().string());
+    ReplaceAll(name, "%S", sequence);
+    for (char& c : name) {
+        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            c = '_';
+    }
+    return name;
+}
+
+void SplitPage::RequestStop(bool askFirst)
+{
+    if (!running_)
+        return;
+    stopRequested_ = true;
+    stopAskFirst_ = askFirst;
+}
+
+bool SplitPage::StopRequested()
+{
+    if (!stopRequested_)
+        return false;
+    stopRequested_ = false;
+    return !stopAskFirst_ ||
+           ui_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Question,
+                           MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
+// Steps before the running state: everything that can refuse the run.
+bool SplitPage::CheckBeforeRun(std::string& folder)
+{
+    const auto refuse = [&](StringId message, MessageIcon icon) {
+        ui_.ShowMessage(LoadString(message), icon, MessageButtons::Ok);
+        return false;
+    };
+    if (list_.RowCount() == 0) {
+        refuse(StringId::LoadSourceFirst, MessageIcon::Warning);
+        ChooseSource();
+        return false;
+    }
+    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    if (!list_.AnyChecked())
+        return refuse(StringId::NoRowChecked, MessageIcon::Error);
+    if (list_.RowCount() == 1 &&
+        ui_.ShowMessage(LoadString(StringId::OnlyOneRow), MessageIcon::Question,
+                        MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    if (namingRule.empty())
+        return refuse(StringId::EmptyNamingRule, MessageIcon::Warning);
+    folder = !destination.empty()
+                 ? destination
+                 : settings_.GetSettingText(setting::kSplittingTempOutputFolder, "");
+    if (settings_.GetSettingInt(setting::kSplitterOutputFolderConfirmation, 1) == 1) {
+        const std::optional<std::string> chosen =
+            ui_.ChooseFolder(LoadString(StringId::ChooseOutputFolder), folder);
+        if (!chosen)
+            return false;
+        folder = *chosen;
+    } else if (destination.empty()) {
+        return refuse(StringId::NoDestination, MessageIcon::Warning);
+    }
+    settings_.SetSettingText(setting::kSplittingTempOutputFolder, folder);
+    return true;
+}
+
+void SplitPage::RunSplit()
+{
+    if (running_) {
+        RequestStop(true);
+        return;
+    }
+    std::string folder;
+    if (!CheckBeforeRun(folder))
+        return;
+    running_ = true;
+    stopRequested_ = false;
+    view_.RunningChanged(true);
+    const int count = list_.RowCount();
+    view_.ProgressChanged(0, count);
+
+    RunState run;
+    run.writeVbrHeader = settings_.GetSettingInt(setting::kWriteVbrHeader, 1) != 0;
+    run.fast = !FrameAccurate();
+    const bool countChecked = settings_.GetSettingInt(setting::kSplitterCountGenerated, 0) == 1;
+    int counter = 0;
+    int row = 0;
+    for (; row < count && !run.aborted; ++row) {
+        view_.ProgressChanged(row, count);
+        ui_.PumpEvents();
+        if (StopRequested()) {
+            run.aborted = true;
+            break;
+        }
+        const std::string name = BuildOutputName(row, counter);
+        view_.StatusChanged(FormatString(StringId::SplittingStatus, row + 1, count, name.c_str()));
+        const bool checked = list_.Row(row).checked;
+        if (checked || !countChecked)
+            ++counter;
+        if (checked)
+            run.aborted = !WriteRow(row, Join(folder, name + ".mp3"), run);
+    }
+    view_.ProgressChanged(run.aborted ? 0 : row, count);
+    view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
+    running_ = false;
+    view_.RunningChanged(false);
+    if (!run.aborted)
+        CompleteRun(folder);
+}
+
+// Writes one row; false when the user chose to abort the run.
+bool SplitPage::WriteRow(int row, std::string path, RunState& run)
+{
+    const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, run.overwrite, path);
+    if (!decision.write)
+        return true;
+    if (decision.path != path) {
+        path = decision.path;
+        const std::string name = std::filesystem::path(path).stem().string();
+        view_.StatusChanged(
+            FormatString(StringId::SplittingStatus, row + 1, list_.RowCount(), name.c_str()));
+    }
+    SegmentOptions options;
+    options.writeVbrHeader = run.writeVbrHeader;
+    const Id3v1Block tag = BuildID3v1Tag(
+        list_.ExpandTagField(row, SplitColumn::Title), list_.ExpandTagField(row, SplitColumn::Artist),
+        list_.ExpandTagField(row, SplitColumn::Album), list_.Row(row).year,
+        list_.ExpandTagField(row, SplitColumn::Comment),
+        static_cast<std::int32_t>(ReadLeadingNumber(list_.ExpandTagField(row, SplitColumn::Track))),
+        GenreIndex(list_.Row(row).genre));
+    if (!IsBlankID3v1Tag(tag))
+        options.tag = tag;
+    const auto [start, end] = list_.TrackRange(row, true);
+    for (;;) {
+        const SegmentResult result =
+            WriteSegmentByTime(info_, path, start, end, 0, run.fast, options);
+        view_.RowWritten(row, path, result);
+        if (result.ok)
+            return true;
+        // A target that is the source itself is refused like any file that cannot be written.
+        const MessageAnswer answer =
+            ui_.ShowMessage(FormatString(StringId::CannotCreateFile, path.c_str()),
+                            MessageIcon::Error, MessageButtons::AbortRetryIgnore);
+        if (answer == MessageAnswer::Ignore)
+            return true;
+        if (answer != MessageAnswer::Retry)
+            return false;
+    }
+}
+
+void SplitPage::CompleteRun(const std::string& folder)
+{
+    bool open = settings_.GetSettingInt(setting::kSplitterAutoOpenFolder, 0) == 1;
+    bool newSplit = false;
+    const std::string sheet =
+        Join(folder_, std::filesystem::path(fileName_).stem().string() + ".cue");
+    if (settings_.GetSettingInt(setting::kSplitterShowSuccess, 1) == 1) {
+        SplitComplete dialog;
+        dialog.Open(settings_);
+        dialog.cuePath = sheet;
+        dialog.message = FormatString(StringId::SplitDone, folder.c_str());
+        if (view_.ShowSplitComplete(dialog))
+            dialog.Close(settings_);
+        newSplit = dialog.newSplit;
+        open = open || dialog.openFolder;
+    }
+    if (settings_.GetSettingInt(setting::kExportCue, 0) == 1)
+        WriteListAsCue(sheet);
+    if (open)
+        ui_.OpenFolder(folder);
+    if (newSplit || settings_.GetSettingInt(setting::kStartNewSplit, 0) == 1) {
+        ChooseSource();
+        view_.ProgressChanged(0, list_.RowCount());
+        view_.StatusChanged(LoadString(StringId::StatusIdle));
+    }
+}
+
+} // namespace keldro

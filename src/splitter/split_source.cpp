@@ -1,0 +1,167 @@
+// Loading and unloading the split page's source, and the split modes.
+#include "engine/stream_info_text.h"
+#include "joiner/show_once.h"
+#include "shell/setting_keys.h"
+#include "shell/user_interaction.h"
+#include "splitter/special_split.h"
+#include "splitter/split_page.h"
+#include "splitter/split_page_view.h"
+#include "string_table.h"
+
+#include <filesystem>
+
+namespace keldro {
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    return std::filesystem::path(path).parent_path().string();
+}
+
+} // namespace
+
+std::string SplitPage::ModeCaption(int mode)
+{
+    const StringId id = mode == kModeFast    ? StringId::ModeFast
+                        : mode == kModeFrame ? StringId::ModeFrame
+                                             : StringId::ModeAuto;
+    return std::string(LoadString(id));
+}
+
+bool SplitPage::FrameAccurateFor(int mode) const
+{
+    return mode == kModeFrame || (mode == kModeAuto && info_.HasVbrHeader());
+}
+
+void SplitPage::ChooseSource()
+{
+    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    FileDialogRequest request;
+    request.title = LoadString(StringId::ChooseSourceTitle);
+    request.filter = LoadString(StringId::SourceFileFilter);
+    request.defaultExtension = "mp3";
+    request.folder = settings_.GetSettingInt(setting::kSplitSourceFolderMode, 1) == 1
+                         ? settings_.GetSettingText(setting::kSplitSourceLastFolder, "")
+                         : settings_.GetSettingText(setting::kSplittingSourceFolder, "");
+    if (const std::optional<std::string> path = ui_.ChooseOpenFile(request))
+        LoadSource(*path);
+}
+
+bool SplitPage::LoadSource(const std::string& path)
+{
+    settings_.SetSettingText(setting::kSplitSourceLastFolder, FolderOf(path));
+    if (!cue_.Read(path, ui_))
+        return false;
+    UnloadSource();
+    for (;;) {
+        const std::string audio = cue_.GetAudioPath();
+        if (info_.Analyse(audio) && info_.HasStream()) {
+            folder_ = FolderOf(audio);
+            fileName_ = std::filesystem::path(audio).filename().string();
+            OpenSourceStream();
+            return true;
+        }
+        if (!cue_.IsCueSheet()) {
+            ui_.ShowMessage(LoadFailureMessage(info_, audio), MessageIcon::Error,
+                            MessageButtons::Ok);
+            return false;
+        }
+        ShowOnceMessage question;
+        question.text = FormatString(StringId::CueAudioMissing, audio.c_str());
+        question.showDontShowBox = false;
+        if (ShowMessageOnce(ui_, settings_, question, "").outcome != ShowOnceOutcome::Ok)
+            return false;
+        FileDialogRequest request;
+        request.title = LoadString(StringId::ChooseSourceTitle);
+        request.filter = LoadString(StringId::AudioFileFilter);
+        request.folder = FolderOf(audio);
+        const std::optional<std::string> other = ui_.ChooseOpenFile(request);
+        if (!other)
+            return false;
+        cue_.SetAudioPath(*other);
+    }
+}
+
+void SplitPage::OpenSourceStream()
+{
+    if (FrameAccurate()) {
+        ui_.ShowFrameLoadingHint(true);
+        info_.LoadFrameTable(ui_); // a cancelled load leaves the source in fast behaviour
+        ui_.ShowFrameLoadingHint(false);
+    }
+    SplitSourceInfo& source = list_.Source();
+    source.total = info_.DurationMs();
+    source.titleField = info_.Tag().title;
+    source.artistField = info_.Tag().artist;
+    source.tag = info_.Tag();
+    infoText_ = StreamInfoText(info_);
+    SeedList();
+    loaded_ = true;
+    view_.SourceChanged();
+    view_.ListChanged();
+}
+
+void SplitPage::SeedList()
+{
+    list_.ResetTrackList();
+    if (!cue_.IsCueSheet()) {
+        ApplyAutomaticSplit(list_, settings_);
+        list_.Select(0);
+        return;
+    }
+    for (int i = 0; i < cue_.GetTrackCount(); ++i) {
+        CueTrackRecord record;
+        cue_.GetTrack(i, record);
+        const std::string title = record.title.empty() ? cue_.GetSheetTitle() : record.title;
+        const std::string performer =
+            record.performer.empty() ? cue_.GetSheetPerformer() : record.performer;
+        const TimeMs last = ParseTime(record.lastIndex, TimeStyle::Display);
+        if (last != 0) {
+            list_.AddCutPoint(last, &title, &performer, true);
+        } else {
+            list_.SetCellText(0, SplitColumn::Title, title);
+            list_.SetCellText(0, SplitColumn::Artist, performer);
+        }
+        const TimeMs first = ParseTime(record.firstIndex, TimeStyle::Display);
+        if (record.firstIndex != record.lastIndex && first != 0) {
+            const std::string empty;
+            list_.AddCutPoint(first, &empty, &empty, true);
+        }
+    }
+    list_.Select(0);
+}
+
+void SplitPage::UnloadSource()
+{
+    info_.Reset();
+    list_.Clear();
+    list_.Source() = SplitSourceInfo{};
+    folder_.clear();
+    fileName_.clear();
+    infoText_.clear();
+    ReloadNamingRule();
+    loaded_ = false;
+    running_ = false;
+    view_.SourceChanged();
+    view_.ListChanged();
+}
+
+void SplitPage::SwitchSplitMode(int mode)
+{
+    const int old = mode_;
+    mode_ = mode;
+    settings_.SetSettingInt(setting::kSplitMode, mode);
+    if (!loaded_ || FrameAccurateFor(old) == FrameAccurateFor(mode))
+        return;
+    if (list_.RowCount() > 1) {
+        ShowOnceMessage notice;
+        notice.caption = LoadString(StringId::SwitchModeCaption);
+        notice.text = LoadString(StringId::SwitchModeText);
+        if (ShowMessageOnce(ui_, settings_, notice, setting::kSwitchModeDlg).outcome ==
+            ShowOnceOutcome::Ok)
+            SaveListAsCue();
+    }
+    OpenSourceStream();
+}
+
+} // namespace keldro
