@@ -10,7 +10,6 @@
 #include "string_table.h"
 
 #include <filesystem>
-
 #include <sys/stat.h>
 
 namespace keldro {
@@ -24,7 +23,8 @@ bool Ask(UserInteraction& ui, StringId question)
 
 bool Exists(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -62,7 +62,8 @@ bool SplitPage::HasSelection()
 {
     if (list_.SelectedRow() >= 0)
         return true;
-    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning, MessageButtons::Ok);
+    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
+                    MessageButtons::Ok);
     return false;
 }
 
@@ -105,8 +106,8 @@ void SplitPage::EditTrackTags()
     std::string title = tag.title;
     if (settings_.GetSettingInt(setting::kId3AutoSequence, 0) == 1)
         title += "%S";
-    editor.resetValues = {title, tag.year, tag.album, tag.artist, tag.comment,
-                          SourceTrackText(settings_, tag.track)};
+    editor.resetValues = {title,      tag.year,    tag.album,
+                          tag.artist, tag.comment, SourceTrackText(settings_, tag.track)};
     editor.sourceTrack = tag.track;
     editor.sourceGenrePosition = static_cast<int>(tag.genre) + 1;
     const int row = list_.SelectedRow();

@@ -15,7 +15,12 @@ class SettingsStore;
 class SplitPageView;
 class UserInteraction;
 
-enum SplitMode { kModeAuto = 0, kModeFast = 1, kModeFrame = 2 };
+enum SplitMode
+{
+    kModeAuto = 0,
+    kModeFast = 1,
+    kModeFrame = 2
+};
 
 class SplitPage
 {

@@ -36,8 +36,7 @@ public:
     virtual void RunningChanged(bool /*running*/) {}
     virtual void RowWritten(int /*row*/, const std::string& /*path*/,
                             const SegmentResult& /*result*/)
-    {
-    }
+    {}
 };
 
 } // namespace keldro

@@ -170,7 +170,8 @@ bool SplitPage::WriteRow(int row, std::string path, RunState& run)
     SegmentOptions options;
     options.writeVbrHeader = run.writeVbrHeader;
     const Id3v1Block tag = BuildID3v1Tag(
-        list_.ExpandTagField(row, SplitColumn::Title), list_.ExpandTagField(row, SplitColumn::Artist),
+        list_.ExpandTagField(row, SplitColumn::Title),
+        list_.ExpandTagField(row, SplitColumn::Artist),
         list_.ExpandTagField(row, SplitColumn::Album), list_.Row(row).year,
         list_.ExpandTagField(row, SplitColumn::Comment),
         static_cast<std::int32_t>(ReadLeadingNumber(list_.ExpandTagField(row, SplitColumn::Track))),

@@ -1,6 +1,6 @@
-#include "splitter/track_tag_editor.h"
 #include "scripted_interaction.h"
 #include "shell/setting_keys.h"
+#include "splitter/track_tag_editor.h"
 
 #include <gtest/gtest.h>
 

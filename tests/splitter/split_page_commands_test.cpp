@@ -1,0 +1,200 @@
+// The split page's commands that work through dialogs: CUE export, special
+// split, overlaps, track length, and the selected track's label.
+#include "splitter/split_page.h"
+#include "mp3_builder.h"
+#include "scripted_interaction.h"
+#include "scripted_split_view.h"
+#include "shell/setting_keys.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace keldro {
+namespace {
+
+using test::Append;
+using test::Bytes;
+using test::HeaderFields;
+
+class SplitCommandsTest : public ::testing::Test
+{
+protected:
+    SplitCommandsTest() : page_(ui_, settings_, view_) {}
+
+    void Load(int frames, HeaderFields fields = {})
+    {
+        Bytes bytes = test::Frames(fields, frames);
+        Append(bytes, test::Id3v1Tag("Own Title", "Own Artist", "", "", "", 0, 255));
+        source_ = dir_.File("music.mp3");
+        test::WriteFile(source_, bytes);
+        ASSERT_TRUE(page_.LoadSource(source_));
+    }
+
+    std::vector<TimeMs> Starts() const
+    {
+        std::vector<TimeMs> starts;
+        for (int i = 0; i < page_.List().RowCount(); ++i)
+            starts.push_back(page_.List().Row(i).start);
+        return starts;
+    }
+
+    test::TempDir dir_;
+    std::string source_;
+    test::ScriptedInteraction ui_;
+    MemorySettings settings_;
+    test::ScriptedSplitView view_;
+    SplitPage page_;
+};
+
+TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)
+{
+    EXPECT_FALSE(page_.SaveListAsCue());
+    EXPECT_EQ(ui_.messages.back().text, "请先载入你想要分割的 MP3 文件!");
+    Load(1500);
+    page_.List().AddCutPoint(20'000);
+    page_.List().MutableRow(1).title = "Second %S";
+    page_.List().MutableRow(1).backwardOverlap = 5'000; // not exported
+    EXPECT_FALSE(page_.SaveListAsCue()); // the save dialog is cancelled
+    EXPECT_EQ(ui_.messages.back().text, "操作已被取消，未保存 CUE 文件。");
+    EXPECT_EQ(ui_.fileRequests.back().fileName, "music");
+    EXPECT_EQ(ui_.fileRequests.back().folder, dir_.Path());
+
+    ui_.saveFiles = {dir_.File("list.cue")};
+    ASSERT_TRUE(page_.SaveListAsCue());
+    CProcessCUEFile cue;
+    ASSERT_TRUE(cue.Read(dir_.File("list.cue"), ui_));
+    EXPECT_EQ(cue.GetAudioPath(), source_); // written as the bare name: same folder
+    EXPECT_EQ(cue.GetSheetTitle(), "Own Title");
+    EXPECT_EQ(cue.GetSheetPerformer(), "Own Artist");
+    CueTrackRecord second;
+    ASSERT_TRUE(cue.GetTrack(1, second));
+    EXPECT_EQ(second.title, "Second %S");
+    EXPECT_EQ(second.firstIndex, "0:20.000");
+
+    // Elsewhere the sheet names the source by its full path; an existing one is asked about.
+    std::filesystem::create_directory(dir_.File("sheets"));
+    ASSERT_TRUE(page_.WriteListAsCue(dir_.File("sheets/list.cue")));
+    const Bytes text = test::ReadFile(dir_.File("sheets/list.cue"));
+    EXPECT_NE(std::string(text.begin(), text.end()).find("FILE \"" + source_ + "\" MP3"),
+              std::string::npos);
+    ui_.answers = {MessageAnswer::No};
+    EXPECT_FALSE(page_.WriteListAsCue(dir_.File("sheets/list.cue")));
+    EXPECT_EQ(ui_.messages.back().text, dir_.File("sheets/list.cue") + " 已经存在。你想要替换它吗?");
+}
+
+TEST_F(SplitCommandsTest, EqualPartsOverTheWholeSourceAskBeforeReplacingRows)
+{
+    Load(2400); // about 60 s
+    page_.List().AddCutPoint(10'000);
+    view_.onEqualParts = [](SpecialTimeAdd& dialog) {
+        dialog.method = SpecialTimeAdd::ByParts;
+        dialog.parts = 3;
+        return true;
+    };
+    ui_.answers = {MessageAnswer::No};
+    page_.EqualPartsCommand();
+    EXPECT_EQ(ui_.messages.back().text, "该操作将会在进行添加之前移除所有已存在的音轨。你想要继续吗?");
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 10'000}));
+    EXPECT_EQ(settings_.GetSettingInt(setting::kAddSpecialBySection, 0), 3); // stored on OK
+    ui_.answers = {MessageAnswer::Yes};
+    page_.EqualPartsCommand();
+    const TimeMs third = page_.Total() / 3;
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, third, 2 * third}));
+}
+
+TEST_F(SplitCommandsTest, EqualPartsOfTheSelectedTrackKeepOtherRows)
+{
+    Load(2400);
+    page_.List().AddCutPoint(20'000);
+    page_.List().AddCutPoint(40'000);
+    page_.List().Select(1);
+    view_.onEqualParts = [](SpecialTimeAdd& dialog) {
+        dialog.scope = SpecialTimeAdd::SelectedTrack;
+        dialog.method = SpecialTimeAdd::ByFixedTime;
+        dialog.fixedTime = 5'000;
+        return true;
+    };
+    page_.EqualPartsCommand();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 25'000, 30'000, 35'000, 40'000}));
+    EXPECT_EQ(page_.List().SelectedRow(), 1);
+    // A refused choice never closes the dialog with OK.
+    view_.onEqualParts = [](SpecialTimeAdd& dialog) {
+        dialog.method = SpecialTimeAdd::ByFixedTime;
+        dialog.fixedTime = 0;
+        return true;
+    };
+    page_.EqualPartsCommand();
+    EXPECT_EQ(page_.List().RowCount(), 6);
+}
+
+TEST_F(SplitCommandsTest, OverlapsForEveryRowOrTheSelectedOne)
+{
+    Load(2400);
+    page_.List().AddCutPoint(20'000);
+    page_.List().AddCutPoint(40'000);
+    page_.List().Select(2);
+    view_.onOverlaps = [](TrackAddOverlap& dialog) {
+        dialog.scope = TrackAddOverlap::SelectedTrack;
+        dialog.backward = 3'000;
+        return true;
+    };
+    page_.OverlapsCommand();
+    EXPECT_EQ(page_.List().Row(2).backwardOverlap, 3'000u);
+    EXPECT_EQ(page_.List().Row(1).backwardOverlap, 0u);
+    view_.onOverlaps = [](TrackAddOverlap& dialog) {
+        dialog.forward = 1'000;
+        dialog.backward = 2'000;
+        return true;
+    };
+    page_.OverlapsCommand();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(page_.List().CellText(row, SplitColumn::ForwardOverlap), "0:01.000");
+    EXPECT_EQ(settings_.GetSettingInt(setting::kBwOverlap, 0), 2'000);
+}
+
+TEST_F(SplitCommandsTest, TrackLengthDialogMovesBoundaries)
+{
+    Load(2400);
+    page_.List().AddCutPoint(20'000);
+    page_.List().AddCutPoint(40'000);
+    page_.List().MutableRow(1).backwardOverlap = 1'000;
+    page_.List().Select(1);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        EXPECT_EQ(dialog.caption, "曲目号码 02/03:");
+        EXPECT_EQ(dialog.givenStart, 19'000u); // the effective range
+        return true;                           // unchanged
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 40'000}));
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(10'000);
+        dialog.LengthChanged(35'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 10'000, 45'000}));
+}
+
+TEST_F(SplitCommandsTest, LabelShowsTheEstimatedSize)
+{
+    // MPEG 2.5 at 8 kbit/s: one byte per millisecond.
+    HeaderFields slow;
+    slow.versionBits = 0;
+    slow.bitrateIndex = 1;
+    slow.sampleRateIndex = 2;
+    Load(20'000, slow);
+    page_.List().AddCutPoint(1'048'575);
+    EXPECT_EQ(page_.TrackLabel(0), "曲目号码 01/02: 0:00.000 - 17:28.575 (无交迭，大约 1024.0 KB)");
+    page_.List().RemoveTrack(1);
+    page_.List().AddCutPoint(1'048'576);
+    page_.List().MutableRow(0).forwardOverlap = 0;
+    EXPECT_EQ(page_.TrackLabel(0), "曲目号码 01/02: 0:00.000 - 17:28.576 (无交迭，大约 1.0 MB)");
+    page_.List().MutableRow(1).backwardOverlap = 500;
+    EXPECT_NE(page_.TrackLabel(1).find("(向后交迭，"), std::string::npos);
+    EXPECT_EQ(page_.TrackLabel(5), "");
+}
+
+} // namespace
+} // namespace keldro

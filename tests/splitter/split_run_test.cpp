@@ -1,0 +1,246 @@
+// The split run: checks, names, the counter, overwriting, failures, stopping
+// and the steps after success.
+#include "splitter/split_page.h"
+#include "mp3_builder.h"
+#include "scripted_interaction.h"
+#include "scripted_split_view.h"
+#include "shell/setting_keys.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace keldro {
+namespace {
+
+namespace fs = std::filesystem;
+using test::HeaderFields;
+
+class SplitRunTest : public ::testing::Test
+{
+protected:
+    SplitRunTest() : page_(ui_, settings_, view_) {}
+
+    void SetUp() override
+    {
+        source_ = dir_.File("Album.mp3");
+        test::WriteFile(source_, test::Frames(HeaderFields{}, 2400)); // about a minute
+        ASSERT_TRUE(page_.LoadSource(source_));
+        for (TimeMs t : {15'000u, 30'000u, 45'000u})
+            page_.List().AddCutPoint(t);
+        out_ = dir_.File("out");
+        fs::create_directory(out_);
+        page_.destination = out_;
+        settings_.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
+        settings_.SetSettingInt(setting::kSplitterShowSuccess, 0);
+    }
+
+    std::vector<std::string> Outputs() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(out_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempDir dir_;
+    std::string source_;
+    std::string out_;
+    test::ScriptedInteraction ui_;
+    MemorySettings settings_;
+    test::ScriptedSplitView view_;
+    SplitPage page_;
+};
+
+TEST_F(SplitRunTest, NamesFollowTheRule)
+{
+    EXPECT_EQ(page_.BuildOutputName(0, 0), "Album-001");
+    page_.namingRule = "Track";
+    EXPECT_EQ(page_.BuildOutputName(2, 9), "Track010");
+    page_.namingRule = "Track:?";
+    EXPECT_EQ(page_.BuildOutputName(0, 0), "Track:?001"); // no '%': nothing replaced
+    page_.namingRule = "%T";
+    page_.List().MutableRow(1).title = "AC/DC: Live?";
+    EXPECT_EQ(page_.BuildOutputName(1, 1), "AC_DC_ Live_");
+    page_.namingRule = "%S %A - %T (%M) %K";
+    page_.List().MutableRow(1).artist = "A";
+    page_.List().MutableRow(1).album = "B %S";
+    page_.List().MutableRow(1).track = "%S";
+    EXPECT_EQ(page_.BuildOutputName(1, 6), "007 A - AC_DC_ Live_ (B 002) 002");
+}
+
+TEST_F(SplitRunTest, CheckedRowsAreWrittenAndCountedByTheRule)
+{
+    for (int row : {0, 2})
+        page_.List().MutableRow(row).checked = false;
+    page_.RunSplit();
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"Album-002.mp3", "Album-004.mp3"}));
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+    EXPECT_EQ(view_.runningChanges, (std::vector<bool>{true, false}));
+    fs::remove_all(out_);
+    fs::create_directory(out_);
+    settings_.SetSettingInt(setting::kSplitterCountGenerated, 1);
+    page_.RunSplit();
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"Album-001.mp3", "Album-002.mp3"}));
+    EXPECT_EQ(settings_.GetSettingText(setting::kSplittingTempOutputFolder, ""), out_);
+}
+
+TEST_F(SplitRunTest, RefusalsBeforeTheRun)
+{
+    page_.List().ToggleHeaderCheck();
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "请至少选择一个区段进行分割。");
+    page_.List().ToggleHeaderCheck();
+    page_.namingRule.clear();
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "请输入将要生成的 MP3 文件的文件名称。");
+    page_.namingRule = "%F-%S";
+    page_.destination.clear();
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "请在开始分割音轨前先设置目标文件夹。");
+    settings_.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 1);
+    page_.RunSplit(); // the folder chooser is cancelled: no run, no message
+    EXPECT_EQ(ui_.folderRequests.back().first, "请选择目标文件夹来保存分割后的输出文件:");
+    EXPECT_TRUE(Outputs().empty());
+    EXPECT_TRUE(view_.runningChanges.empty());
+
+    ui_.folders = {out_};
+    page_.RunSplit();
+    EXPECT_EQ(Outputs().size(), 4u);
+}
+
+TEST_F(SplitRunTest, OneRowOnlyIsAskedAbout)
+{
+    page_.List().ResetTrackList();
+    ui_.answers = {MessageAnswer::No};
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "只有一个片断在分割列表中。你确定无论如何都执行该分割吗?");
+    EXPECT_TRUE(Outputs().empty());
+    ui_.answers = {MessageAnswer::Yes};
+    page_.RunSplit();
+    EXPECT_EQ(Outputs(), std::vector<std::string>{"Album-001.mp3"});
+}
+
+TEST_F(SplitRunTest, WithoutASourceTheChooserOpens)
+{
+    page_.UnloadSource();
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "请先载入你想要分割的 MP3 文件!");
+    EXPECT_EQ(ui_.fileRequests.back().title, "选择要分割的 MP3 / CUE 文件");
+}
+
+TEST_F(SplitRunTest, SkippingAnExistingFileStillCountsIt)
+{
+    test::WriteFile(out_ + "/Album-002.mp3", test::Bytes(5, 1));
+    OverwriteAnswer skip;
+    skip.result = OverwriteResult::Skip;
+    ui_.overwriteAnswers = {skip};
+    page_.RunSplit();
+    EXPECT_EQ(Outputs().size(), 4u);
+    EXPECT_EQ(test::ReadFile(out_ + "/Album-002.mp3"), test::Bytes(5, 1));
+    EXPECT_EQ(ui_.overwriteQuestions.size(), 1u);
+    EXPECT_TRUE(ui_.overwriteQuestions[0].showYesToAll);
+}
+
+TEST_F(SplitRunTest, ARowWhoseFileIsTheSourceIsReportedNotWritten)
+{
+    page_.destination = dir_.Path();
+    page_.namingRule = "%F"; // every row is named like the source, in its folder
+    settings_.SetSettingInt(setting::kSplitterConfirmOverwrite, 0);
+    ui_.answers = {MessageAnswer::Ignore, MessageAnswer::Ignore, MessageAnswer::Ignore,
+                   MessageAnswer::Ignore};
+    const test::Bytes before = test::ReadFile(source_);
+    page_.RunSplit();
+    ASSERT_EQ(ui_.messages.size(), 4u);
+    EXPECT_EQ(ui_.messages.back().text,
+              "未能创建文件 " + source_ +
+                  "! 请检查该文件是否正在被其他应用程序使用 (例如，你在资源管理器中选择该 MP3 "
+                  "文件，它就会被锁定)。");
+    EXPECT_EQ(ui_.messages.back().buttons, MessageButtons::AbortRetryIgnore);
+    EXPECT_EQ(view_.written.back().result.error, SegmentError::TargetIsSource);
+    EXPECT_EQ(test::ReadFile(source_), before);
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+}
+
+TEST_F(SplitRunTest, AbortingAFailedWriteEndsTheRun)
+{
+    page_.destination = dir_.File("no/such/folder");
+    ui_.answers = {MessageAnswer::Retry, MessageAnswer::Abort};
+    page_.RunSplit();
+    EXPECT_EQ(view_.written.size(), 2u); // tried, retried, aborted
+    EXPECT_EQ(view_.statuses.back(), "已中止");
+    EXPECT_EQ(view_.progress.back(), (std::pair<int, int>{0, 4}));
+}
+
+TEST_F(SplitRunTest, StopBetweenRowsKeepsWhatWasWritten)
+{
+    view_.onRowWritten = [this](int row, const std::string&, const SegmentResult&) {
+        if (row == 1)
+            page_.RequestStop(false);
+    };
+    page_.RunSplit();
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"Album-001.mp3", "Album-002.mp3"}));
+    EXPECT_EQ(view_.statuses.back(), "已中止");
+
+    // Asked first: Cancel goes on.
+    fs::remove_all(out_);
+    fs::create_directory(out_);
+    view_.onRowWritten = [this](int row, const std::string&, const SegmentResult&) {
+        if (row == 0)
+            page_.RequestStop(true);
+    };
+    ui_.answers = {MessageAnswer::Cancel};
+    page_.RunSplit();
+    EXPECT_EQ(ui_.messages.back().text, "你确定要中止吗?");
+    EXPECT_EQ(Outputs().size(), 4u);
+}
+
+TEST_F(SplitRunTest, TagsCarryTheExpandedWildcards)
+{
+    page_.List().MutableRow(2).title = "Part %S of %M";
+    page_.List().MutableRow(2).album = "Live";
+    page_.List().MutableRow(2).track = "%S";
+    page_.List().MutableRow(2).genre = "Jazz";
+    SplitTrack& last = page_.List().MutableRow(3);
+    last.title = last.artist = last.album = last.genre = last.year = last.track = last.comment = "";
+    page_.RunSplit();
+    const test::Bytes third = test::ReadFile(out_ + "/Album-003.mp3");
+    const TagRecord tag =
+        ParseID3v1Tag(std::span<const std::uint8_t, 128>(third.data() + third.size() - 128, 128));
+    EXPECT_EQ(tag.title, "Part 003 of Live");
+    EXPECT_EQ(tag.track, 3u);
+    EXPECT_EQ(tag.genre, 8u);
+    // A row without any tag text gets no tag at all.
+    const test::Bytes fourth = test::ReadFile(out_ + "/Album-004.mp3");
+    EXPECT_EQ(fourth.size() % 417, 0u);
+}
+
+TEST_F(SplitRunTest, AfterSuccessTheDialogTheSheetAndTheFolder)
+{
+    settings_.SetSettingInt(setting::kSplitterShowSuccess, 1);
+    view_.onSplitComplete = [](SplitComplete& dialog) {
+        dialog.exportCue = true;
+        dialog.openFolder = true;
+        dialog.dontShowAgain = true;
+        return true;
+    };
+    page_.RunSplit();
+    ASSERT_EQ(view_.completeDialogs.size(), 1u);
+    const SplitComplete& shown = view_.completeDialogs[0];
+    EXPECT_EQ(shown.message, "分割已成功完成，分割后的文件已保存到文件夹: " + out_ + "!");
+    EXPECT_EQ(shown.cuePath, dir_.File("Album.cue"));
+    EXPECT_EQ(settings_.GetSettingInt(setting::kSplitterShowSuccess, 1), 0);
+    EXPECT_TRUE(fs::exists(dir_.File("Album.cue")));
+    EXPECT_EQ(ui_.openedFolders, std::vector<std::string>{out_});
+
+    settings_.SetSettingInt(setting::kStartNewSplit, 1);
+    page_.RunSplit();
+    EXPECT_EQ(ui_.fileRequests.back().title, "选择要分割的 MP3 / CUE 文件");
+    EXPECT_EQ(view_.statuses.back(), "空闲");
+}
+
+} // namespace
+} // namespace keldro
