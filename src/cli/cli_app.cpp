@@ -3,6 +3,7 @@
 #include "cue_command.h"
 #include "info_command.h"
 #include "offset_command.h"
+#include "split_command.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -40,6 +41,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* offset = AddOffsetCommand(app, offsetOptions);
     CueOptions cueOptions;
     CLI::App* cue = AddCueCommand(app, cueOptions);
+    SplitOptions splitOptions;
+    CLI::App* split = AddSplitCommand(app, splitOptions);
 
     try {
         app.parse(argc, argv);
@@ -52,6 +55,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return RunOffset(offsetOptions, out, err);
     if (cue->parsed())
         return RunCue(cueOptions, out, err);
+    if (split->parsed())
+        return RunSplitCommand(splitOptions, out, err);
     return kExitUsage;
 }
 

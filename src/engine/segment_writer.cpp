@@ -202,6 +202,20 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     return result;
 }
 
+SegmentPlan PlanSegmentByTime(const CMP3Info& source, TimeMs start, TimeMs end, TimeMs reference,
+                              bool fast)
+{
+    FileReader reader = FileReader::Open(source.Path());
+    if (start > end || !reader.IsOpen() || reader.Size() != source.FileSize())
+        return {};
+    SegmentPlan plan;
+    plan.ok = true;
+    plan.startOffset = source.SnapToFrame(reader, source.TimeToOffset(start, reference, fast));
+    plan.endOffset = std::max(source.SnapToFrame(reader, source.TimeToOffset(end, reference, fast)),
+                              plan.startOffset);
+    return plan;
+}
+
 SegmentResult WriteSegmentByTime(const CMP3Info& source, const std::string& outputPath,
                                  TimeMs start, TimeMs end, TimeMs reference, bool fast,
                                  const SegmentOptions& options)

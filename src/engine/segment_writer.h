@@ -52,6 +52,16 @@ SegmentResult WriteSegmentByTime(const CMP3Info& source, const std::string& outp
                                  TimeMs start, TimeMs end, TimeMs reference, bool fast,
                                  const SegmentOptions& options);
 
+// The snapped source range a segment between two times would copy.
+struct SegmentPlan
+{
+    bool ok = false;
+    std::uint32_t startOffset = 0;
+    std::uint32_t endOffset = 0;
+};
+SegmentPlan PlanSegmentByTime(const CMP3Info& source, TimeMs start, TimeMs end, TimeMs reference,
+                              bool fast);
+
 // Writes the counts into a copied information tag (bytes from its first
 // letter); other types, or too few bytes, leave it unchanged.
 void PatchVbrHeader(std::span<std::uint8_t> tag, std::uint32_t frames, std::uint32_t bytes,

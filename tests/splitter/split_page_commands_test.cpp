@@ -1,15 +1,14 @@
 // The split page's commands that work through dialogs: CUE export, special
 // split, overlaps, track length, and the selected track's label.
-#include "splitter/split_page.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "scripted_split_view.h"
 #include "shell/setting_keys.h"
+#include "splitter/split_page.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace keldro {
 namespace {
@@ -56,7 +55,7 @@ TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)
     page_.List().AddCutPoint(20'000);
     page_.List().MutableRow(1).title = "Second %S";
     page_.List().MutableRow(1).backwardOverlap = 5'000; // not exported
-    EXPECT_FALSE(page_.SaveListAsCue()); // the save dialog is cancelled
+    EXPECT_FALSE(page_.SaveListAsCue());                // the save dialog is cancelled
     EXPECT_EQ(ui_.messages.back().text, "操作已被取消，未保存 CUE 文件。");
     EXPECT_EQ(ui_.fileRequests.back().fileName, "music");
     EXPECT_EQ(ui_.fileRequests.back().folder, dir_.Path());
@@ -81,7 +80,8 @@ TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)
               std::string::npos);
     ui_.answers = {MessageAnswer::No};
     EXPECT_FALSE(page_.WriteListAsCue(dir_.File("sheets/list.cue")));
-    EXPECT_EQ(ui_.messages.back().text, dir_.File("sheets/list.cue") + " 已经存在。你想要替换它吗?");
+    EXPECT_EQ(ui_.messages.back().text,
+              dir_.File("sheets/list.cue") + " 已经存在。你想要替换它吗?");
 }
 
 TEST_F(SplitCommandsTest, EqualPartsOverTheWholeSourceAskBeforeReplacingRows)
@@ -95,7 +95,8 @@ TEST_F(SplitCommandsTest, EqualPartsOverTheWholeSourceAskBeforeReplacingRows)
     };
     ui_.answers = {MessageAnswer::No};
     page_.EqualPartsCommand();
-    EXPECT_EQ(ui_.messages.back().text, "该操作将会在进行添加之前移除所有已存在的音轨。你想要继续吗?");
+    EXPECT_EQ(ui_.messages.back().text,
+              "该操作将会在进行添加之前移除所有已存在的音轨。你想要继续吗?");
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 10'000}));
     EXPECT_EQ(settings_.GetSettingInt(setting::kAddSpecialBySection, 0), 3); // stored on OK
     ui_.answers = {MessageAnswer::Yes};

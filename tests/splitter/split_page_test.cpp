@@ -1,14 +1,13 @@
 // The split page's logic without its window: loading, modes and list commands.
-#include "splitter/split_page.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "scripted_split_view.h"
 #include "shell/setting_keys.h"
+#include "splitter/split_page.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace keldro {
 namespace {
@@ -26,8 +25,8 @@ protected:
     std::string Source(const std::string& name, int seconds, bool vbr = false)
     {
         const int frames = seconds * 1000 * 128 / 8 / 417;
-        Bytes bytes = vbr ? test::XingFrame(HeaderFields{}, static_cast<std::uint32_t>(frames), 0)
-                          : Bytes{};
+        Bytes bytes =
+            vbr ? test::XingFrame(HeaderFields{}, static_cast<std::uint32_t>(frames), 0) : Bytes{};
         Append(bytes, test::Frames(HeaderFields{}, frames));
         Append(bytes, test::Id3v1Tag("Song", "Singer", "Record", "1999", "", 4, 17));
         const std::string path = dir_.File(name);
@@ -104,12 +103,12 @@ TEST_F(SplitPageTest, VariableBitrateSourceLoadsItsFrameTableInAutoMode)
 TEST_F(SplitPageTest, CueSheetTracksBecomeRows)
 {
     Source("disc.mp3", 60);
-    const std::string sheet = Sheet("disc.cue",
-                                    "PERFORMER \"Band\"\nTITLE \"Disc\"\nFILE \"disc.mp3\" MP3\n"
-                                    "TRACK 01 AUDIO\n TITLE \"Opening\"\n INDEX 01 00:00:00\n"
-                                    "TRACK 02 AUDIO\n PERFORMER \"Guest\"\n INDEX 01 00:20:00\n"
-                                    "TRACK 03 AUDIO\n TITLE \"Last\"\n INDEX 00 00:35:00\n"
-                                    " INDEX 01 00:40:00\n");
+    const std::string sheet =
+        Sheet("disc.cue", "PERFORMER \"Band\"\nTITLE \"Disc\"\nFILE \"disc.mp3\" MP3\n"
+                          "TRACK 01 AUDIO\n TITLE \"Opening\"\n INDEX 01 00:00:00\n"
+                          "TRACK 02 AUDIO\n PERFORMER \"Guest\"\n INDEX 01 00:20:00\n"
+                          "TRACK 03 AUDIO\n TITLE \"Last\"\n INDEX 00 00:35:00\n"
+                          " INDEX 01 00:40:00\n");
     ASSERT_TRUE(page_.LoadSource(sheet));
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 35'000, 40'000}));
     const SplitList& list = page_.List();

@@ -1,16 +1,15 @@
 // The split run: checks, names, the counter, overwriting, failures, stopping
 // and the steps after success.
-#include "splitter/split_page.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "scripted_split_view.h"
 #include "shell/setting_keys.h"
+#include "splitter/split_page.h"
 #include "temp_dir.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace keldro {
 namespace {

@@ -1,0 +1,231 @@
+#include "split_command.h"
+
+#include "cli_app.h"
+#include "cli_interaction.h"
+#include "row_list.h"
+#include "shell/setting_keys.h"
+#include "shell/settings.h"
+#include "split_report.h"
+#include "splitter/special_split.h"
+#include "splitter/split_page.h"
+#include "string_table.h"
+#include "time_argument.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace keldro::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Tag flags and the list columns they set on every row.
+struct TagFlag
+{
+    const char* flag;
+    std::string SplitOptions::*value;
+    SplitColumn column;
+};
+
+constexpr TagFlag kTagFlags[] = {
+    {"--title", &SplitOptions::title, SplitColumn::Title},
+    {"--artist", &SplitOptions::artist, SplitColumn::Artist},
+    {"--album", &SplitOptions::album, SplitColumn::Album},
+    {"--year", &SplitOptions::year, SplitColumn::Year},
+    {"--comment", &SplitOptions::comment, SplitColumn::Comment},
+    {"--track", &SplitOptions::track, SplitColumn::Track},
+    {"--genre", &SplitOptions::genre, SplitColumn::Genre},
+};
+
+void ConfigureSettings(const SplitOptions& options, SettingsStore& settings)
+{
+    const int mode = options.mode == "fast" ? kModeFast : options.mode == "frame" ? kModeFrame
+                                                                                  : kModeAuto;
+    settings.SetSettingInt(setting::kSplitMode, mode);
+    settings.SetSettingText(setting::kNamingRuleOfSplitter, options.name);
+    settings.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
+    settings.SetSettingInt(setting::kSplitterShowSuccess, 0);
+    settings.SetSettingInt(setting::kSplitterAutoOpenFolder, 0);
+    settings.SetSettingInt(setting::kStartNewSplit, 0);
+    settings.SetSettingInt(setting::kExportCue, options.exportCue ? 1 : 0);
+    settings.SetSettingInt(setting::kSplitterCountGenerated, options.countGenerated ? 1 : 0);
+    settings.SetSettingInt(setting::kWriteVbrHeader, options.noVbrHeader ? 0 : 1);
+    settings.SetSettingInt(setting::kSplitterConfirmOverwrite, options.overwrite ? 0 : 1);
+}
+
+int Usage(std::ostream& err, const std::string& message)
+{
+    err << message << '\n';
+    return kExitUsage;
+}
+
+// A piece length is refused as the equal-parts dialog refuses it.
+std::optional<std::string> CheckPieceLength(TimeMs length, TimeMs total)
+{
+    SpecialTimeAdd dialog;
+    dialog.method = SpecialTimeAdd::ByFixedTime;
+    dialog.wholeLength = total;
+    dialog.fixedTime = length;
+    if (const auto refusal = dialog.CheckOk())
+        return refusal->message;
+    return std::nullopt;
+}
+
+// --at, --parts and --every, in the order they were given.
+int ApplyCuts(const SplitOptions& options, SplitPage& page, std::ostream& err)
+{
+    std::size_t at = 0, parts = 0, every = 0;
+    const TimeMs total = page.Total();
+    for (const CLI::Option* option : options.command->parse_order()) {
+        if (option->get_name() == "--at") {
+            page.List().AddCutPoint(*ParseTimeArgument(options.at[at++]));
+        } else if (option->get_name() == "--parts") {
+            SplitIntoEqualParts(page.List(), options.parts[parts++], 0, total);
+        } else if (option->get_name() == "--every") {
+            const TimeMs length = *ParseTimeArgument(options.every[every++]);
+            if (const auto refusal = CheckPieceLength(length, total))
+                return Usage(err, *refusal);
+            SplitByFixedTime(page.List(), length, 0, total);
+        }
+    }
+    return kExitOk;
+}
+
+int ApplyRowSettings(const SplitOptions& options, SplitPage& page, std::ostream& err)
+{
+    SplitList& list = page.List();
+    for (int row = 0; row < list.RowCount(); ++row) {
+        if (!options.overlapBack.empty() || !options.overlapForward.empty()) {
+            list.MutableRow(row).backwardOverlap = *ParseTimeArgument(
+                options.overlapBack.empty() ? "0" : options.overlapBack);
+            list.MutableRow(row).forwardOverlap = *ParseTimeArgument(
+                options.overlapForward.empty() ? "0" : options.overlapForward);
+        }
+        for (const TagFlag& tag : kTagFlags) {
+            if (options.command->count(tag.flag) == 0)
+                continue;
+            const std::string& value = options.*(tag.value);
+            list.SetCellText(row, tag.column,
+                             tag.column == SplitColumn::Genre
+                                 ? std::string(GenreName(GenreIndex(value)))
+                                 : value);
+        }
+    }
+    if (options.tracks.empty())
+        return kExitOk;
+    const std::set<int> rows = *ParseRowList(options.tracks);
+    if (*rows.rbegin() > list.RowCount())
+        return Usage(err, "--tracks: the list has " + std::to_string(list.RowCount()) + " rows");
+    for (int row = 0; row < list.RowCount(); ++row)
+        list.MutableRow(row).checked = rows.count(row + 1) != 0;
+    return kExitOk;
+}
+
+std::optional<std::string> CheckArguments(const SplitOptions& options)
+{
+    for (const auto* times : {&options.at, &options.every}) {
+        for (const std::string& time : *times) {
+            if (!ParseTimeArgument(time))
+                return "invalid TIME \"" + time + "\": " + std::string(LoadString(StringId::TimeFormatRule));
+        }
+    }
+    for (const std::string& time : {options.overlapBack, options.overlapForward}) {
+        if (!time.empty() && !ParseTimeArgument(time))
+            return "invalid TIME \"" + time + "\"";
+    }
+    for (const int n : options.parts) {
+        if (n < 1 || n > kMostParts)
+            return FormatString(StringId::BadSectionCount, kMostParts);
+    }
+    if (!options.tracks.empty() && !ParseRowList(options.tracks))
+        return "invalid LIST \"" + options.tracks + "\"";
+    if (options.overwrite && options.skipExisting)
+        return "--overwrite and --skip-existing exclude each other";
+    if (options.command->count("--genre") != 0 && GenreIndex(options.genre) == kNoGenre)
+        return "unknown genre \"" + options.genre + "\"";
+    return std::nullopt;
+}
+
+// Without --overwrite or --skip-existing an existing output stops everything
+// before anything is written; an existing sheet is replaced only with --overwrite.
+std::optional<std::string> ExistingOutput(const SplitOptions& options, const SplitPage& page,
+                                          const SplitReport& report)
+{
+    if (!options.overwrite && !options.skipExisting) {
+        for (const auto& row : report.rows) {
+            if (row.checked && fs::exists(row.file))
+                return row.file;
+        }
+    }
+    const std::string sheet = report.CueSheetPath(page);
+    if (options.exportCue && !options.overwrite && fs::exists(sheet))
+        return sheet;
+    return std::nullopt;
+}
+
+} // namespace
+
+CLI::App* AddSplitCommand(CLI::App& app, SplitOptions& options)
+{
+    CLI::App* command = app.add_subcommand("split", "Cut a source into files, as the split page");
+    options.command = command;
+    command->add_option("--at", options.at, "Add a cut point (repeatable)");
+    command->add_option("--parts", options.parts, "Split the whole source into N equal parts");
+    command->add_option("--every", options.every, "Cut a piece every TIME");
+    command->add_option("--mode", options.mode, "auto, fast or frame")
+        ->check(CLI::IsMember({"auto", "fast", "frame"}));
+    command->add_option("--out", options.out, "Destination folder (created if missing)");
+    command->add_option("--name", options.name, "Naming rule");
+    command->add_option("--tracks", options.tracks, "Rows to generate, e.g. 1,3-5");
+    command->add_flag("--count-generated", options.countGenerated,
+                      "The file counter counts only generated rows");
+    command->add_option("--overlap-back", options.overlapBack, "Backward overlap for every row");
+    command->add_option("--overlap-fwd", options.overlapForward, "Forward overlap for every row");
+    for (const TagFlag& tag : kTagFlags)
+        command->add_option(tag.flag, options.*(tag.value), "Set that tag cell on every row");
+    command->add_flag("--no-vbr-header", options.noVbrHeader, "Do not write the VBR header frame");
+    command->add_flag("--overwrite", options.overwrite, "Replace existing files");
+    command->add_flag("--skip-existing", options.skipExisting, "Skip rows whose file exists");
+    command->add_flag("--export-cue", options.exportCue, "Write the list as a CUE sheet afterwards");
+    command->add_flag("--dry-run", options.dryRun, "Print the list and the names, write nothing");
+    command->add_flag("--json", options.json, "Print a JSON report");
+    command->add_option("SOURCE", options.source, "An .mp3 or a .cue")->required();
+    return command;
+}
+
+int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (const auto problem = CheckArguments(options))
+        return Usage(err, *problem);
+    MemorySettings settings;
+    ConfigureSettings(options, settings);
+    CliInteraction ui(err, StderrIsTerminal());
+    ui.SetProgressLabel(std::string(LoadString(StringId::LoadingFramesCaption)));
+    CliSplitView view(ui);
+    SplitPage page(ui, settings, view);
+    if (!page.LoadSource(options.source))
+        return kExitFailed;
+    if (const int status = ApplyCuts(options, page, err); status != kExitOk)
+        return status;
+    if (const int status = ApplyRowSettings(options, page, err); status != kExitOk)
+        return status;
+    page.destination = options.out;
+    SplitReport report(page, options.countGenerated);
+    if (const auto existing = ExistingOutput(options, page, report)) {
+        err << "not replacing " << *existing << " (--overwrite replaces, --skip-existing skips)\n";
+        return kExitFailed;
+    }
+    if (!options.dryRun) {
+        std::error_code error;
+        fs::create_directories(options.out, error);
+        ui.SetOverwriteResult(OverwriteResult::Skip);
+        page.RunSplit();
+        if (view.Aborted())
+            return kExitFailed;
+    }
+    report.Collect(page, view);
+    report.Print(out, options.json, options.dryRun);
+    return kExitOk;
+}
+
+} // namespace keldro::cli

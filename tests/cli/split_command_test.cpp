@@ -1,0 +1,213 @@
+// keldro-cli split, end to end on real lame output.
+#include "engine/mp3_info.h"
+#include "lame_corpus.h"
+#include "mp3_builder.h"
+#include "scripted_interaction.h"
+#include "temp_dir.h"
+#include "timecue/cue_sheet.h"
+#include "tools.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+namespace keldro {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+class SplitCommandTest : public ::testing::Test
+{
+protected:
+    test::ProcessResult Cli(std::vector<std::string> args)
+    {
+        return test::RunKeldroCli(std::move(args), dir_.File("stderr.txt"));
+    }
+
+    json Split(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"split", "--json"});
+        const test::ProcessResult result = Cli(args);
+        EXPECT_EQ(result.exitCode, 0) << result.errors;
+        return json::parse(result.output);
+    }
+
+    // Every output decodes to its frames and passes mp3val; their audio joined
+    // is the source's audio, byte for byte.
+    void CheckOutputsJoinToTheSource(const std::string& source, const json& report)
+    {
+        CMP3Info info;
+        ASSERT_TRUE(info.Analyse(source));
+        const test::Bytes bytes = test::ReadFile(source);
+        test::Bytes joined;
+        for (const json& track : report["tracks"]) {
+            ASSERT_TRUE(track["written"]);
+            const std::string file = track["file"];
+            const test::Bytes written = test::ReadFile(file);
+            const std::size_t header =
+                info.HasHeaderFrame() ? info.FirstFrameOffset() - info.VbrFrameOffset() : 0;
+            const bool tagged = written.size() >= 128 && written[written.size() - 128] == 'T' &&
+                                written[written.size() - 127] == 'A';
+            const std::size_t end = written.size() - (tagged ? 128 : 0);
+            joined.insert(joined.end(), written.begin() + static_cast<long>(header),
+                          written.begin() + static_cast<long>(end));
+            const test::Walk walk = test::WalkFrames(written, header, end);
+            EXPECT_EQ(walk.end, end) << file;
+            EXPECT_EQ(test::Mpg123SampleFrames(file, dir_.Path()),
+                      walk.frames * SamplesPerFrame(info.Header()))
+                << file;
+            const test::Mp3valReport mp3val = test::RunMp3val(file);
+            EXPECT_TRUE(mp3val.warnings.empty()) << mp3val.warnings.front();
+        }
+        const test::Bytes audio(bytes.begin() + info.FirstFrameOffset(),
+                                bytes.begin() + info.AudioEnd());
+        EXPECT_TRUE(joined == audio) << "joined " << joined.size() << " of " << audio.size();
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(SplitCommandTest, VariableBitrateFileCutAtTenTimesInFrameHandling)
+{
+    const std::string source = test::CorpusFile("vbr_v2");
+    std::vector<std::string> args{"--out", dir_.File("vbr"), "--name", "%F %S"};
+    for (int i = 1; i <= 10; ++i)
+        args.insert(args.end(), {"--at", std::to_string(i * 450 + 3)});
+    args.push_back(source);
+    const json report = Split(args);
+    EXPECT_EQ(report["mode"], "frame");
+    ASSERT_EQ(report["tracks"].size(), 11u);
+    EXPECT_EQ(report["tracks"][0]["file"], dir_.File("vbr/vbr_v2 001.mp3"));
+    EXPECT_EQ(report["tracks"][10]["file"], dir_.File("vbr/vbr_v2 011.mp3"));
+    CheckOutputsJoinToTheSource(source, report);
+}
+
+TEST_F(SplitCommandTest, VariableBitrateFileInFastHandlingStillReachesTheEnd)
+{
+    const std::string source = test::CorpusFile("vbr_v5_mono_tagged");
+    const json report = Split({"--mode", "fast", "--parts", "3", "--out", dir_.File("fast"), source});
+    EXPECT_EQ(report["mode"], "fast");
+    CheckOutputsJoinToTheSource(source, report);
+}
+
+TEST_F(SplitCommandTest, ConstantBitrateFileInEqualPartsWithTags)
+{
+    const std::string source = test::CorpusFile("cbr128_tagged");
+    const json report = Split({"--parts", "4", "--out", dir_.File("cbr"), "--title", "Part %S of %M",
+                               "--album", "Whole", "--track", "%S", "--genre", "jazz", source});
+    ASSERT_EQ(report["tracks"].size(), 4u);
+    CheckOutputsJoinToTheSource(source, report);
+    CMP3Info part;
+    ASSERT_TRUE(part.Analyse(report["tracks"][2]["file"]));
+    EXPECT_EQ(part.Tag().title, "Part 003 of Whole");
+    EXPECT_EQ(part.Tag().track, 3u);
+    EXPECT_EQ(part.Tag().genre, 8u);
+    EXPECT_EQ(part.Tag().artist, "Corpus Artist"); // from the source
+}
+
+TEST_F(SplitCommandTest, ChosenRowsAndTheCounter)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    json report = Split({"--parts", "4", "--tracks", "2,4", "--out", dir_.File("a"), source});
+    EXPECT_FALSE(report["tracks"][0]["written"]);
+    EXPECT_TRUE(fs::exists(dir_.File("a/cbr128-002.mp3")));
+    EXPECT_TRUE(fs::exists(dir_.File("a/cbr128-004.mp3")));
+    report = Split({"--parts", "4", "--tracks", "2,4", "--count-generated", "--out", dir_.File("b"),
+                    source});
+    EXPECT_TRUE(fs::exists(dir_.File("b/cbr128-001.mp3")));
+    EXPECT_TRUE(fs::exists(dir_.File("b/cbr128-002.mp3")));
+    EXPECT_EQ(report["tracks"][3]["file"], dir_.File("b/cbr128-002.mp3"));
+}
+
+TEST_F(SplitCommandTest, CueSheetSourceGivesOneFilePerTrack)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    const std::string sheet = dir_.File("album.cue");
+    const std::string text = "PERFORMER \"Band\"\nTITLE \"Album\"\nFILE \"" + source +
+                             "\" MP3\nTRACK 01 AUDIO\n TITLE \"First\"\n INDEX 01 00:00:00\n"
+                             "TRACK 02 AUDIO\n TITLE \"Second\"\n PERFORMER \"Guest\"\n"
+                             " INDEX 01 00:01:50\nTRACK 03 AUDIO\n INDEX 01 00:03:00\n";
+    test::WriteFile(sheet, test::Bytes(text.begin(), text.end()));
+    const json report = Split({"--out", dir_.File("cue"), "--name", "%S - %T", sheet});
+    ASSERT_EQ(report["tracks"].size(), 3u);
+    CheckOutputsJoinToTheSource(source, report);
+    CMP3Info second;
+    ASSERT_TRUE(second.Analyse(dir_.File("cue/002 - Second.mp3")));
+    EXPECT_EQ(second.Tag().title, "Second");
+    EXPECT_EQ(second.Tag().artist, "Guest");
+    EXPECT_TRUE(fs::exists(dir_.File("cue/003 - Album.mp3")));
+}
+
+TEST_F(SplitCommandTest, ExportedSheetReadsBackToTheSameList)
+{
+    const std::string source = dir_.File("copy.mp3");
+    fs::copy_file(test::CorpusFile("cbr128"), source);
+    const json report = Split({"--at", "1000", "--at", "0:02.500", "--title", "T %S", "--export-cue",
+                               "--out", dir_.File("x"), source});
+    CProcessCUEFile cue;
+    test::ScriptedInteraction ui;
+    ASSERT_TRUE(cue.Read(dir_.File("copy.cue"), ui));
+    EXPECT_EQ(cue.GetAudioPath(), source);
+    ASSERT_EQ(cue.GetTrackCount(), 3);
+    CueTrackRecord record;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(cue.GetTrack(i, record));
+        EXPECT_EQ(record.title, "T %S");
+        EXPECT_EQ(ParseTime(record.firstIndex, TimeStyle::Display),
+                  report["tracks"][static_cast<std::size_t>(i)]["start_ms"].get<TimeMs>());
+    }
+    // The sheet is there now: without --overwrite nothing is written.
+    EXPECT_EQ(Cli({"split", "--export-cue", "--out", dir_.File("y"), source}).exitCode, 1);
+    EXPECT_FALSE(fs::exists(dir_.File("y")));
+}
+
+TEST_F(SplitCommandTest, ExistingOutputsStopUnlessToldOtherwise)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    fs::create_directory(dir_.File("o"));
+    test::WriteFile(dir_.File("o/cbr128-002.mp3"), test::Bytes(3, 7));
+    const test::ProcessResult refused = Cli({"split", "--parts", "3", "--out", dir_.File("o"), source});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.errors.find(dir_.File("o/cbr128-002.mp3")), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_.File("o/cbr128-001.mp3"))); // nothing written at all
+
+    json report = Split({"--parts", "3", "--skip-existing", "--out", dir_.File("o"), source});
+    EXPECT_FALSE(report["tracks"][1]["written"]);
+    EXPECT_EQ(test::ReadFile(dir_.File("o/cbr128-002.mp3")), test::Bytes(3, 7));
+    report = Split({"--parts", "3", "--overwrite", "--out", dir_.File("o"), source});
+    EXPECT_TRUE(report["tracks"][1]["written"]);
+    EXPECT_GT(fs::file_size(dir_.File("o/cbr128-002.mp3")), 3u);
+}
+
+TEST_F(SplitCommandTest, DryRunWritesNothing)
+{
+    const std::string source = test::CorpusFile("vbr_v2");
+    const json report = Split({"--every", "0:01.000", "--dry-run", "--out", dir_.File("dry"), source});
+    CMP3Info info;
+    ASSERT_TRUE(info.Analyse(source));
+    EXPECT_EQ(report["tracks"].size(), (info.DurationMs() - 1) / 1000 + 1);
+    EXPECT_FALSE(report["tracks"][0]["written"]);
+    EXPECT_GT(report["tracks"][1]["start_offset"].get<long>(), 0);
+    EXPECT_FALSE(fs::exists(dir_.File("dry")));
+}
+
+TEST_F(SplitCommandTest, UsageErrors)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    EXPECT_EQ(Cli({"split", "--at", "1:75.000", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--tracks", "2-1", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--tracks", "9", "--dry-run", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--parts", "0", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--genre", "Nonsense", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--overwrite", "--skip-existing", source}).exitCode, 2);
+    EXPECT_EQ(Cli({"split", "--mode", "exact", source}).exitCode, 2);
+    const test::ProcessResult tooSmall = Cli({"split", "--every", "1", source});
+    EXPECT_EQ(tooSmall.exitCode, 2);
+    EXPECT_NE(tooSmall.errors.find("太小"), std::string::npos);
+    EXPECT_EQ(Cli({"split", dir_.File("missing.mp3")}).exitCode, 1);
+}
+
+} // namespace
+} // namespace keldro
