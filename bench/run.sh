@@ -9,7 +9,8 @@ small="$data/1MB.mp3"
 large="$data/2GiB.mp3"
 vbr_seed="$data/vbr-seed.mp3"
 vbr_big="$data/300MB-vbr.mp3"
-trap 'rm -f "$large" "$vbr_big"' EXIT
+cbr_big="$data/300MB-cbr.mp3"
+trap 'rm -f "$large" "$vbr_big" "$cbr_big"' EXIT
 
 if [[ ! -f "$small" || ! -f "$vbr_seed" ]]; then
   "$build/tests/keldro-make-tone" "$data/tone.wav" 65
@@ -28,5 +29,10 @@ rm -f "$large"
 
 echo
 echo "== frame table and cutting, 300 MB variable bitrate"
-"$build/bench/make_big_vbr" "$vbr_seed" "$vbr_big" 300000000
+"$build/bench/make_big_mp3" "$vbr_seed" "$vbr_big" 300000000
 "$build/bench/segment_bench" "$build/src/cli/keldro-cli" "$vbr_big"
+
+echo
+echo "== keldro-cli split --parts 20, 300 MB files (auto: frame handling for VBR, fast for CBR)"
+"$build/bench/make_big_mp3" "$small" "$cbr_big" 300000000
+"$build/bench/split_bench" "$build/src/cli/keldro-cli" "$cbr_big" "$vbr_big"

@@ -99,7 +99,7 @@ std::size_t FileReader::ReadAt(std::uint64_t offset, void* destination, std::siz
     return got;
 }
 
-bool FileReader::ReadWordAt(std::uint64_t offset, std::uint32_t& word)
+bool FileReader::ReadWordSlowly(std::uint64_t offset, std::uint32_t& word)
 {
     std::uint8_t bytes[4];
     if (ReadAt(offset, bytes, 4) != 4)

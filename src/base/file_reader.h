@@ -38,15 +38,27 @@ public:
     // Reads at the position and advances it by what was read.
     std::size_t Read(void* destination, std::size_t count);
     std::size_t ReadAt(std::uint64_t offset, void* destination, std::size_t count);
-    // A big-endian 32-bit word; false when fewer than 4 bytes are left.
-    bool ReadWordAt(std::uint64_t offset, std::uint32_t& word);
+    // A big-endian 32-bit word; false when fewer than 4 bytes are left. Words
+    // inside the window are read without a call: frame walks read one per frame.
+    bool ReadWordAt(std::uint64_t offset, std::uint32_t& word)
+    {
+        if (memory_ == nullptr && offset >= windowStart_ &&
+            offset + 4 <= windowStart_ + windowLength_) {
+            const std::uint8_t* at = window_.data() + (offset - windowStart_);
+            word = std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 |
+                   std::uint32_t{at[2]} << 8 | at[3];
+            return true;
+        }
+        return ReadWordSlowly(offset, word);
+    }
 
 private:
+    bool ReadWordSlowly(std::uint64_t offset, std::uint32_t& word);
     std::size_t ReadDirect(std::uint64_t offset, void* destination, std::size_t count);
     bool FillWindow(std::uint64_t offset);
     void Close();
 
-    static constexpr std::size_t kWindowSize = 64 * 1024;
+    static constexpr std::size_t kWindowSize = 256 * 1024;
     int fd_ = -1;
     const std::uint8_t* memory_ = nullptr;
     std::uint64_t size_ = 0;

@@ -39,8 +39,9 @@ constexpr TagFlag kTagFlags[] = {
 
 void ConfigureSettings(const SplitOptions& options, SettingsStore& settings)
 {
-    const int mode = options.mode == "fast" ? kModeFast : options.mode == "frame" ? kModeFrame
-                                                                                  : kModeAuto;
+    const int mode = options.mode == "fast"    ? kModeFast
+                     : options.mode == "frame" ? kModeFrame
+                                               : kModeAuto;
     settings.SetSettingInt(setting::kSplitMode, mode);
     settings.SetSettingText(setting::kNamingRuleOfSplitter, options.name);
     settings.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
@@ -96,10 +97,10 @@ int ApplyRowSettings(const SplitOptions& options, SplitPage& page, std::ostream&
     SplitList& list = page.List();
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!options.overlapBack.empty() || !options.overlapForward.empty()) {
-            list.MutableRow(row).backwardOverlap = *ParseTimeArgument(
-                options.overlapBack.empty() ? "0" : options.overlapBack);
-            list.MutableRow(row).forwardOverlap = *ParseTimeArgument(
-                options.overlapForward.empty() ? "0" : options.overlapForward);
+            list.MutableRow(row).backwardOverlap =
+                *ParseTimeArgument(options.overlapBack.empty() ? "0" : options.overlapBack);
+            list.MutableRow(row).forwardOverlap =
+                *ParseTimeArgument(options.overlapForward.empty() ? "0" : options.overlapForward);
         }
         for (const TagFlag& tag : kTagFlags) {
             if (options.command->count(tag.flag) == 0)
@@ -126,7 +127,8 @@ std::optional<std::string> CheckArguments(const SplitOptions& options)
     for (const auto* times : {&options.at, &options.every}) {
         for (const std::string& time : *times) {
             if (!ParseTimeArgument(time))
-                return "invalid TIME \"" + time + "\": " + std::string(LoadString(StringId::TimeFormatRule));
+                return "invalid TIME \"" + time +
+                       "\": " + std::string(LoadString(StringId::TimeFormatRule));
         }
     }
     for (const std::string& time : {options.overlapBack, options.overlapForward}) {
@@ -186,7 +188,8 @@ CLI::App* AddSplitCommand(CLI::App& app, SplitOptions& options)
     command->add_flag("--no-vbr-header", options.noVbrHeader, "Do not write the VBR header frame");
     command->add_flag("--overwrite", options.overwrite, "Replace existing files");
     command->add_flag("--skip-existing", options.skipExisting, "Skip rows whose file exists");
-    command->add_flag("--export-cue", options.exportCue, "Write the list as a CUE sheet afterwards");
+    command->add_flag("--export-cue", options.exportCue,
+                      "Write the list as a CUE sheet afterwards");
     command->add_flag("--dry-run", options.dryRun, "Print the list and the names, write nothing");
     command->add_flag("--json", options.json, "Print a JSON report");
     command->add_option("SOURCE", options.source, "An .mp3 or a .cue")->required();

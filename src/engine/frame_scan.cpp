@@ -8,8 +8,15 @@ namespace keldro {
 
 FrameHit CMP3Info::FindNextFrame(FileReader& file, std::uint32_t skip) const
 {
-    const std::uint64_t budget = ProbeBudget(file.Size());
     std::uint64_t position = file.Tell() + skip;
+    // A walk usually finds the next header right where it looks first.
+    std::uint32_t first = 0;
+    if (file.ReadWordAt(position, first) && IsValidFrameHeader(first) &&
+        IsSameStream(first, m_headerWord)) {
+        file.Seek(position + 1);
+        return FrameHit{true, static_cast<std::uint32_t>(position), first};
+    }
+    const std::uint64_t budget = ProbeBudget(file.Size());
     for (std::uint64_t reads = 1;; ++reads) {
         std::uint32_t word = 0;
         if (!file.ReadWordAt(position, word) || reads > budget) {

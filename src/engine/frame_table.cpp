@@ -54,6 +54,7 @@ bool CMP3Info::BuildFrameTable(FileReader& file, UserInteraction& ui)
     if (m_tableLoaded)
         return true;
     m_frameTable.clear();
+    m_walked.clear();
     if (!HasVbrHeader())
         return false;
     const std::uint32_t step = FrameTableStep(m_fileSize);
@@ -99,6 +100,10 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
             break;
         start = checkpoint;
     }
+    for (const WalkedPosition& walked : m_walked) {
+        if (walked.requested == time)
+            return walked.position;
+    }
     FileReader opened;
     if (file == nullptr) {
         opened = FileReader::Open(m_path);
@@ -115,7 +120,17 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
         if (wanted <= position.timeMs)
             break;
     }
+    if (!file->HasFailed())
+        RememberWalk(time, position);
     return position;
+}
+
+void CMP3Info::RememberWalk(TimeMs requested, const FramePosition& position) const
+{
+    constexpr std::size_t kRemembered = 64;
+    if (m_walked.size() == kRemembered)
+        m_walked.erase(m_walked.begin());
+    m_walked.push_back({requested, position});
 }
 
 // Frames that start before offset, walking from the checkpoint before it.
@@ -129,6 +144,10 @@ std::optional<std::uint32_t> CMP3Info::FramesBefore(FileReader& file, std::uint3
     }
     if (start.offset == offset)
         return start.frames;
+    for (const WalkedPosition& walked : m_walked) {
+        if (walked.position.offset == offset)
+            return walked.position.frames;
+    }
     file.Seek(start.offset);
     std::uint32_t frames = start.frames;
     std::uint32_t skip = 0;

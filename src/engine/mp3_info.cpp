@@ -58,6 +58,7 @@ void CMP3Info::Reset()
     m_error = AnalyseError::None;
     m_frameTable = {};
     m_tableLoaded = false;
+    m_walked.clear();
 }
 
 bool CMP3Info::FailAnalysis(AnalyseError error)

@@ -176,6 +176,15 @@ private:
     AnalyseError m_error = AnalyseError::None;
     std::vector<FramePosition> m_frameTable;
     bool m_tableLoaded = false;
+    // Positions recent walks found: a cut's end is the next cut's start, and its
+    // frame count is asked for again when the segment is written.
+    struct WalkedPosition
+    {
+        TimeMs requested;
+        FramePosition position;
+    };
+    mutable std::vector<WalkedPosition> m_walked;
+    void RememberWalk(TimeMs requested, const FramePosition& position) const;
 };
 
 } // namespace keldro

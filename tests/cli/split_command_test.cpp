@@ -7,10 +7,9 @@
 #include "timecue/cue_sheet.h"
 #include "tools.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <filesystem>
 
 namespace keldro {
 namespace {
@@ -87,7 +86,8 @@ TEST_F(SplitCommandTest, VariableBitrateFileCutAtTenTimesInFrameHandling)
 TEST_F(SplitCommandTest, VariableBitrateFileInFastHandlingStillReachesTheEnd)
 {
     const std::string source = test::CorpusFile("vbr_v5_mono_tagged");
-    const json report = Split({"--mode", "fast", "--parts", "3", "--out", dir_.File("fast"), source});
+    const json report =
+        Split({"--mode", "fast", "--parts", "3", "--out", dir_.File("fast"), source});
     EXPECT_EQ(report["mode"], "fast");
     CheckOutputsJoinToTheSource(source, report);
 }
@@ -95,8 +95,9 @@ TEST_F(SplitCommandTest, VariableBitrateFileInFastHandlingStillReachesTheEnd)
 TEST_F(SplitCommandTest, ConstantBitrateFileInEqualPartsWithTags)
 {
     const std::string source = test::CorpusFile("cbr128_tagged");
-    const json report = Split({"--parts", "4", "--out", dir_.File("cbr"), "--title", "Part %S of %M",
-                               "--album", "Whole", "--track", "%S", "--genre", "jazz", source});
+    const json report =
+        Split({"--parts", "4", "--out", dir_.File("cbr"), "--title", "Part %S of %M", "--album",
+               "Whole", "--track", "%S", "--genre", "jazz", source});
     ASSERT_EQ(report["tracks"].size(), 4u);
     CheckOutputsJoinToTheSource(source, report);
     CMP3Info part;
@@ -114,8 +115,8 @@ TEST_F(SplitCommandTest, ChosenRowsAndTheCounter)
     EXPECT_FALSE(report["tracks"][0]["written"]);
     EXPECT_TRUE(fs::exists(dir_.File("a/cbr128-002.mp3")));
     EXPECT_TRUE(fs::exists(dir_.File("a/cbr128-004.mp3")));
-    report = Split({"--parts", "4", "--tracks", "2,4", "--count-generated", "--out", dir_.File("b"),
-                    source});
+    report = Split(
+        {"--parts", "4", "--tracks", "2,4", "--count-generated", "--out", dir_.File("b"), source});
     EXPECT_TRUE(fs::exists(dir_.File("b/cbr128-001.mp3")));
     EXPECT_TRUE(fs::exists(dir_.File("b/cbr128-002.mp3")));
     EXPECT_EQ(report["tracks"][3]["file"], dir_.File("b/cbr128-002.mp3"));
@@ -144,8 +145,8 @@ TEST_F(SplitCommandTest, ExportedSheetReadsBackToTheSameList)
 {
     const std::string source = dir_.File("copy.mp3");
     fs::copy_file(test::CorpusFile("cbr128"), source);
-    const json report = Split({"--at", "1000", "--at", "0:02.500", "--title", "T %S", "--export-cue",
-                               "--out", dir_.File("x"), source});
+    const json report = Split({"--at", "1000", "--at", "0:02.500", "--title", "T %S",
+                               "--export-cue", "--out", dir_.File("x"), source});
     CProcessCUEFile cue;
     test::ScriptedInteraction ui;
     ASSERT_TRUE(cue.Read(dir_.File("copy.cue"), ui));
@@ -168,7 +169,8 @@ TEST_F(SplitCommandTest, ExistingOutputsStopUnlessToldOtherwise)
     const std::string source = test::CorpusFile("cbr128");
     fs::create_directory(dir_.File("o"));
     test::WriteFile(dir_.File("o/cbr128-002.mp3"), test::Bytes(3, 7));
-    const test::ProcessResult refused = Cli({"split", "--parts", "3", "--out", dir_.File("o"), source});
+    const test::ProcessResult refused =
+        Cli({"split", "--parts", "3", "--out", dir_.File("o"), source});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.errors.find(dir_.File("o/cbr128-002.mp3")), std::string::npos);
     EXPECT_FALSE(fs::exists(dir_.File("o/cbr128-001.mp3"))); // nothing written at all
@@ -184,7 +186,8 @@ TEST_F(SplitCommandTest, ExistingOutputsStopUnlessToldOtherwise)
 TEST_F(SplitCommandTest, DryRunWritesNothing)
 {
     const std::string source = test::CorpusFile("vbr_v2");
-    const json report = Split({"--every", "0:01.000", "--dry-run", "--out", dir_.File("dry"), source});
+    const json report =
+        Split({"--every", "0:01.000", "--dry-run", "--out", dir_.File("dry"), source});
     CMP3Info info;
     ASSERT_TRUE(info.Analyse(source));
     EXPECT_EQ(report["tracks"].size(), (info.DurationMs() - 1) / 1000 + 1);

@@ -1,5 +1,5 @@
-// make_big_vbr SOURCE OUT BYTES: a large variable-bitrate file for benchmarks,
-// the source's header frame followed by its audio repeated up to BYTES, with
+// make_big_mp3 SOURCE OUT BYTES: a large file for benchmarks: the source's
+// header frame (Xing or Info) followed by its audio repeated up to BYTES, with
 // the header's counts made to match.
 #include "base/output_file.h"
 #include "engine/mp3_info.h"
@@ -12,12 +12,12 @@
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: make_big_vbr SOURCE OUT BYTES\n");
+        std::fprintf(stderr, "usage: make_big_mp3 SOURCE OUT BYTES\n");
         return 2;
     }
     keldro::CMP3Info info;
-    if (!info.Analyse(argv[1]) || !info.HasVbrHeader()) {
-        std::fprintf(stderr, "%s: not a variable-bitrate MP3\n", argv[1]);
+    if (!info.Analyse(argv[1]) || !info.HasHeaderFrame()) {
+        std::fprintf(stderr, "%s: not an MP3 with a header frame\n", argv[1]);
         return 1;
     }
     keldro::FileReader reader = keldro::FileReader::Open(argv[1]);
