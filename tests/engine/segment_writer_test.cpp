@@ -101,6 +101,21 @@ TEST_F(SegmentWriterTest, WorkedExampleFirstMinuteInFastHandling)
     EXPECT_EQ(Slice(written, 417, written.size()), Slice(source_, 417, 958'320));
 }
 
+TEST_F(SegmentWriterTest, PlanGivesTheOffsetsAWriteUses)
+{
+    Analyse(WorkedExampleSource());
+    for (const auto& [start, end] :
+         {std::pair<TimeMs, TimeMs>{0, 60'000}, {12'345, 54'321}, {100'000, info_.DurationMs()}}) {
+        const SegmentPlan plan = PlanSegmentByTime(info_, start, end, 0, true);
+        const SegmentResult written =
+            WriteSegmentByTime(info_, dir_.File("plan.mp3"), start, end, 0, true, {});
+        ASSERT_TRUE(plan.ok && written.ok);
+        EXPECT_EQ(plan.startOffset, written.startOffset);
+        EXPECT_EQ(plan.endOffset, written.endOffset);
+    }
+    EXPECT_FALSE(PlanSegmentByTime(info_, 5, 4, 0, true).ok);
+}
+
 TEST_F(SegmentWriterTest, FrameCountIsWhatWasCopied)
 {
     Analyse(WorkedExampleSource());
