@@ -6,7 +6,7 @@
 #include "shell/setting_keys.h"
 #include "shell/settings.h"
 #include "split_report.h"
-#include "splitter/special_split.h"
+#include "splitter/bulk_split.h"
 #include "splitter/split_page.h"
 #include "string_table.h"
 #include "time_argument.h"

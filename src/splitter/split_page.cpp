@@ -4,7 +4,7 @@
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
 #include "splitter/boundary_edit.h"
-#include "splitter/special_split.h"
+#include "splitter/bulk_split.h"
 #include "splitter/split_page_view.h"
 #include "splitter/track_tag_editor.h"
 #include "string_table.h"

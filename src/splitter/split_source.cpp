@@ -3,7 +3,7 @@
 #include "joiner/show_once.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
-#include "splitter/special_split.h"
+#include "splitter/bulk_split.h"
 #include "splitter/split_page.h"
 #include "splitter/split_page_view.h"
 #include "string_table.h"

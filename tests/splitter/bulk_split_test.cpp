@@ -1,7 +1,7 @@
 #include "scripted_interaction.h"
 #include "shell/setting_keys.h"
 #include "splitter/boundary_edit.h"
-#include "splitter/special_split.h"
+#include "splitter/bulk_split.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "splitter/special_split.h"
+#include "splitter/bulk_split.h"
 
 #include "shell/setting_keys.h"
 #include "shell/settings.h"
