@@ -113,6 +113,35 @@ constexpr std::array kTable{
           "  %M: 音轨的专辑\n  %K: 曲目号码 (ID3 标签中的曲目号码)\n\n"
           "例如，你载入的 MP3 源文件为 Orvane.mp3 并且使用“%F_Song%S”作为命名规则，"
           "分割后生成的文件将会被命名为 Orvane_Song001.mp3，Orvane_Song002.mp3，等等。"},
+    Entry{StringId::MergeColumns,
+          "文件名称, 120;时间, 60;静音, 55;标题, 80;艺术家, 80;专辑, 60;"
+          "曲目号码, 50;采样率, 60;比特率, 80; 声道, 60;流派, 80;发行年, 60;"
+          "备注, 100;文件大小, 60;文件路径, 120"},
+    Entry{StringId::MergeListHint, "你可以通过拖曳 MP3 文件到该合并列表中来进行添加。\n "
+                                   "拖动 MP3 文件来调整合并序号。点击栏目标题来排列列表。"},
+    Entry{StringId::SilenceNone, "<无>"},
+    Entry{StringId::BitrateVbr, "%.0f kbps VBR"},
+    Entry{StringId::BitrateCbr, "%.0fkbps"},
+    Entry{StringId::SizeKilobytes, "%.0f KB"},
+    Entry{StringId::SizeMegabytes, "%.1f MB"},
+    Entry{StringId::AddMergeFilesTitle, "添加 MP3 文件进行合并"},
+    Entry{StringId::Mp3OnlyFilter, "MP3 (*.mp3)|*.mp3||"},
+    Entry{StringId::ConfirmClearMergeList, "你确定你想要清除合并列表中的所有 MP3 文件吗?"},
+    Entry{StringId::ChooseMergeFolder, "请选择目标文件来保存合并后的输出文件:"},
+    Entry{StringId::InsertSilenceCaption, "插入静音"},
+    Entry{StringId::EnterInteger, "请键入一个整数。"},
+    Entry{
+        StringId::MergeMismatch,
+        "你将要合并的某些 MP3 文件使用了不同编码参数 (例如: 采样率，声道或比特率)，"
+        "这可能会导致合并后的 MP3 文件播放出现问题。\n\n强烈建议你在合并前将他们转换为相同编码。"},
+    Entry{StringId::ConvertListFailed, "无法为转换生成音频文件列表!"},
+    Entry{StringId::ConverterMissing,
+          "未安装 Brantor 或 Wexlin，你可以点击下面的链接下载免费试用版。"},
+    Entry{StringId::AddFilesFirst, "请先添加你想要合并的 MP3 文件!"},
+    Entry{StringId::ChooseTargetTitle, "选择目标 MP3 文件"},
+    Entry{StringId::SourceIsTarget, "%s 不能被同时选定为来源与目标 MP3 文件!"},
+    Entry{StringId::MergingStatus, "正在合并 # %02d/%02d - %s"},
+    Entry{StringId::MergeDone, "合并已成功完成，合并后的文件: %s!"},
     Entry{StringId::TimeFormatRule, "时:分(0-59):秒(0-59).毫秒(0-999)"},
     Entry{StringId::TagTitle, "标题:"},
     Entry{StringId::TagArtist, "艺术家:"},

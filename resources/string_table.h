@@ -104,6 +104,33 @@ enum class StringId
     SplitDoneWithCue, // %s message, %s sheet
     NamingHelp,
 
+    // Merge list and silence
+    MergeColumns,
+    MergeListHint,
+    SilenceNone,
+    BitrateVbr,    // %.0f kbps
+    BitrateCbr,    // %.0f kbps
+    SizeKilobytes, // %.0f
+    SizeMegabytes, // %.1f
+    AddMergeFilesTitle,
+    Mp3OnlyFilter,
+    ConfirmClearMergeList,
+    ChooseMergeFolder,
+    InsertSilenceCaption,
+    EnterInteger,
+
+    // Parameter check and converter
+    MergeMismatch,
+    ConvertListFailed,
+    ConverterMissing,
+
+    // Merge run
+    AddFilesFirst,
+    ChooseTargetTitle,
+    SourceIsTarget, // %s path
+    MergingStatus,  // %d row, %d rows, %s name
+    MergeDone,      // %s path
+
     // Time values
     TimeFormatRule,
 

@@ -26,12 +26,14 @@ public:
     bool TakeCancelRequest() override { return false; }
     // Nothing is ever chosen in a dialog: every file and folder comes from flags.
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::vector<std::string> ChooseOpenFiles(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override
     {
         return {};
     }
     void OpenFolder(std::string_view) override {}
+    void OpenFile(std::string_view) override {}
     void ShowFrameLoadingHint(bool) override {}
     // Existing files are handled from the command line's flags before a run;
     // anything asked later is skipped unless told otherwise.

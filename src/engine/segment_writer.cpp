@@ -1,6 +1,7 @@
 #include "engine/segment_writer.h"
 
 #include "base/output_file.h"
+#include "engine/frame_copy.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,64 +10,11 @@
 namespace keldro {
 namespace {
 
-// One buffer for every copy: a fresh allocation per segment would cost as much
-// as the copy itself in page faults. A buffer that stays in the cache copies
-// faster than a large one.
-constexpr std::size_t kCopyChunk = 256 * 1024;
-
-std::vector<std::uint8_t>& CopyBuffer()
-{
-    static std::vector<std::uint8_t> buffer(kCopyChunk);
-    return buffer;
-}
-
 void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
 {
     for (std::size_t i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
-
-// Counts the frames of [next, end) from the bytes as they pass through the copy,
-// so that the copied header announces exactly what follows it.
-class FrameCounter
-{
-public:
-    FrameCounter(FileReader& source, std::uint32_t streamWord, std::uint64_t next,
-                 std::uint64_t end)
-        : source_(source), stream_(streamWord), next_(next), end_(end)
-    {}
-
-    void Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size)
-    {
-        const std::uint64_t chunkEnd = chunkStart + size;
-        while (next_ < std::min(chunkEnd, end_)) {
-            std::uint32_t word = 0;
-            if (next_ + 4 <= chunkEnd) {
-                const std::uint8_t* at = chunk + (next_ - chunkStart);
-                word = std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 |
-                       std::uint32_t{at[2]} << 8 | at[3];
-            } else if (!source_.ReadWordAt(next_, word)) {
-                next_ = end_;
-                return;
-            }
-            if (IsValidFrameHeader(word) && IsSameStream(word, stream_)) {
-                ++count_;
-                next_ += static_cast<std::uint64_t>(FrameLengthOfHeader(word));
-            } else {
-                ++next_; // not where a frame should start: search on, as a walk does
-            }
-        }
-    }
-
-    std::uint32_t Count() const { return count_; }
-
-private:
-    FileReader& source_;
-    std::uint32_t stream_;
-    std::uint64_t next_;
-    std::uint64_t end_;
-    std::uint32_t count_ = 0;
-};
 
 SegmentResult Failure(SegmentError error, SegmentResult result = {})
 {
@@ -96,28 +44,6 @@ std::optional<SegmentError> CopySpliced(FileReader& reader, std::uint32_t from, 
         break;
     }
     return std::nullopt;
-}
-
-// Copies [from, to) of the source to the output, counting its frames on the way.
-// Through a buffer that stays in the cache this is faster than the kernel's own
-// copy at unaligned offsets, or a fresh mapping of the source (both measured).
-SegmentError CopyCounting(FileReader& reader, std::uint32_t from, std::uint32_t to,
-                          FrameCounter& counter, OutputFile& out)
-{
-    std::vector<std::uint8_t>& buffer = CopyBuffer();
-    for (std::uint64_t position = from; position < to;) {
-        // Writes that start on page boundaries of the output copy faster: the
-        // first chunk makes up for the header frame in front.
-        const std::uint64_t room = kCopyChunk - out.Size() % kCopyChunk;
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(room, to - position));
-        if (reader.ReadAt(position, buffer.data(), count) != count)
-            return SegmentError::ReadFailed;
-        counter.Feed(buffer.data(), position, count);
-        if (!out.Write(buffer.data(), count))
-            return SegmentError::WriteFailed;
-        position += count;
-    }
-    return SegmentError::None;
 }
 
 } // namespace
@@ -178,8 +104,19 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     if (known && reader.Descriptor() >= 0)
         copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
     FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset);
-    if (!copied)
-        copied = CopyCounting(reader, result.startOffset, result.endOffset, counter, out);
+    if (!copied) {
+        switch (CopyCountingFrames(reader, result.startOffset, result.endOffset, out, counter)) {
+        case CopyOutcome::Done:
+            copied = SegmentError::None;
+            break;
+        case CopyOutcome::ReadFailed:
+            copied = SegmentError::ReadFailed;
+            break;
+        default:
+            copied = SegmentError::WriteFailed;
+            break;
+        }
+    }
     if (*copied != SegmentError::None)
         return Failure(*copied, result);
     result.frames = known ? *known : counter.Count();

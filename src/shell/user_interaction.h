@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keldro {
 
@@ -108,11 +109,15 @@ public:
     virtual bool TakeCancelRequest() = 0;
 
     virtual std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) = 0;
+    // Several files at once; none when cancelled.
+    virtual std::vector<std::string> ChooseOpenFiles(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> ChooseFolder(std::string_view title,
                                                     std::string_view startFolder) = 0;
     // Opens a folder in the desktop's file browser.
     virtual void OpenFolder(std::string_view folder) = 0;
+    // Opens a file with the program the desktop associates with it.
+    virtual void OpenFile(std::string_view path) = 0;
     // The window that says frames are being loaded, shown around a table pass.
     virtual void ShowFrameLoadingHint(bool shown) = 0;
 
@@ -140,12 +145,14 @@ public:
     void EndProgress() override {}
     bool TakeCancelRequest() override { return false; }
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::vector<std::string> ChooseOpenFiles(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override
     {
         return {};
     }
     void OpenFolder(std::string_view) override {}
+    void OpenFile(std::string_view) override {}
     void ShowFrameLoadingHint(bool) override {}
     OverwriteAnswer AskOverwrite(const OverwriteQuestion&) override { return {}; }
     ShowOnceAnswer ShowOnce(const ShowOnceMessage&, const std::function<void(bool)>&) override

@@ -1,0 +1,43 @@
+// Copying audio from a source to an output while counting its frames, so that
+// a header put in front announces exactly what follows.
+#pragma once
+
+#include "base/file_reader.h"
+#include "base/output_file.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace keldro {
+
+// Counts the frames of one stream in [next, end) from the bytes as they pass.
+class FrameCounter
+{
+public:
+    FrameCounter(FileReader& source, std::uint32_t streamWord, std::uint64_t next,
+                 std::uint64_t end)
+        : source_(source), stream_(streamWord), next_(next), end_(end)
+    {
+    }
+
+    void Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size);
+    std::uint32_t Count() const { return count_; }
+
+private:
+    FileReader& source_;
+    std::uint32_t stream_;
+    std::uint64_t next_;
+    std::uint64_t end_;
+    std::uint32_t count_ = 0;
+};
+
+enum class CopyOutcome { Done, ReadFailed, WriteFailed, Stopped };
+
+// Copies [from, to) to the end of out, feeding the counter. After every unit
+// bytes (and at the end) afterUnit is asked whether to go on; without one the
+// copy runs through.
+CopyOutcome CopyCountingFrames(FileReader& reader, std::uint64_t from, std::uint64_t to,
+                               OutputFile& out, FrameCounter& counter, std::uint64_t unit = 0,
+                               const std::function<bool()>& afterUnit = {});
+
+} // namespace keldro
