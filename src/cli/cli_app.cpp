@@ -2,6 +2,7 @@
 
 #include "cue_command.h"
 #include "info_command.h"
+#include "merge_command.h"
 #include "offset_command.h"
 #include "split_command.h"
 
@@ -43,6 +44,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* cue = AddCueCommand(app, cueOptions);
     SplitOptions splitOptions;
     CLI::App* split = AddSplitCommand(app, splitOptions);
+    MergeOptions mergeOptions;
+    CLI::App* merge = AddMergeCommand(app, mergeOptions);
 
     try {
         app.parse(argc, argv);
@@ -57,6 +60,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return RunCue(cueOptions, out, err);
     if (split->parsed())
         return RunSplitCommand(splitOptions, out, err);
+    if (merge->parsed())
+        return RunMergeCommand(mergeOptions, out, err);
     return kExitUsage;
 }
 

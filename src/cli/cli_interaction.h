@@ -27,7 +27,11 @@ public:
     // Nothing is ever chosen in a dialog: every file and folder comes from flags.
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
     std::vector<std::string> ChooseOpenFiles(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
+    // The one file a command names for writing, when it has one.
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override
+    {
+        return saveFile_;
+    }
     std::optional<std::string> ChooseFolder(std::string_view, std::string_view) override
     {
         return {};
@@ -44,6 +48,7 @@ public:
     // The answer to OK/Cancel questions and to show-once messages.
     void SetAnswer(MessageAnswer answer) { answer_ = answer; }
     void SetOverwriteResult(OverwriteResult result) { overwrite_ = result; }
+    void SetSaveFile(std::string path) { saveFile_ = std::move(path); }
     // The label drawn in front of the bar.
     void SetProgressLabel(std::string label) { label_ = std::move(label); }
 
@@ -54,6 +59,7 @@ private:
     bool showProgress_;
     MessageAnswer answer_ = MessageAnswer::Cancel;
     OverwriteResult overwrite_ = OverwriteResult::Skip;
+    std::optional<std::string> saveFile_;
     std::string label_;
     int shown_ = -1;
 };

@@ -17,8 +17,7 @@ public:
     FrameCounter(FileReader& source, std::uint32_t streamWord, std::uint64_t next,
                  std::uint64_t end)
         : source_(source), stream_(streamWord), next_(next), end_(end)
-    {
-    }
+    {}
 
     void Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size);
     std::uint32_t Count() const { return count_; }
@@ -31,7 +30,13 @@ private:
     std::uint32_t count_ = 0;
 };
 
-enum class CopyOutcome { Done, ReadFailed, WriteFailed, Stopped };
+enum class CopyOutcome
+{
+    Done,
+    ReadFailed,
+    WriteFailed,
+    Stopped
+};
 
 // Copies [from, to) to the end of out, feeding the counter. After every unit
 // bytes (and at the end) afterUnit is asked whether to go on; without one the

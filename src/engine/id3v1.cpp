@@ -197,6 +197,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
                       [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+bool BeginsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
 } // namespace
 
 bool IsID3v1Tag(std::span<const std::uint8_t, kId3v1Size> block)
@@ -261,6 +267,17 @@ std::uint32_t GenreIndex(std::string_view name)
             return i;
     }
     return kNoGenre;
+}
+
+int GenreBoxPosition(std::string_view prefix)
+{
+    if (prefix.empty())
+        return 0;
+    for (std::uint32_t i = 0; i < kGenres.size(); ++i) {
+        if (BeginsWithIgnoringCase(kGenres[i], prefix))
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
 }
 
 } // namespace keldro

@@ -43,5 +43,8 @@ bool IsBlankID3v1Tag(const Id3v1Block& block);
 std::string_view GenreName(std::uint32_t index);
 // The first genre equal to name ignoring case, or kNoGenre.
 std::uint32_t GenreIndex(std::string_view name);
+// In a genre box (an empty entry, then the names in order): the first entry
+// whose name begins with prefix ignoring case; 0 for an empty prefix or none.
+int GenreBoxPosition(std::string_view prefix);
 
 } // namespace keldro

@@ -55,8 +55,8 @@ std::string MergeEntry::Path() const
 
 int MergeEntry::SilenceSeconds() const
 {
-    return static_cast<int>(std::clamp<std::int64_t>(
-        ReadLeadingNumber(Text(MergeColumn::Silence)), INT32_MIN, INT32_MAX));
+    return static_cast<int>(std::clamp<std::int64_t>(ReadLeadingNumber(Text(MergeColumn::Silence)),
+                                                     INT32_MIN, INT32_MAX));
 }
 
 MergeEntry MakeMergeEntry(const std::string& path, const CMP3Info& info, TimeMs duration,
@@ -76,10 +76,10 @@ MergeEntry MakeMergeEntry(const std::string& path, const CMP3Info& info, TimeMs 
     set(MergeColumn::Album, tag.album);
     set(MergeColumn::Track, std::to_string(tag.track));
     set(MergeColumn::SampleRate, std::to_string(sampleRate));
-    set(MergeColumn::Bitrate, info.HasVbrHeader()
-                                  ? FormatString(StringId::BitrateVbr, info.AverageBitrate())
-                                  : FormatString(StringId::BitrateCbr,
-                                                 static_cast<double>(info.Header().bitrate)));
+    set(MergeColumn::Bitrate,
+        info.HasVbrHeader()
+            ? FormatString(StringId::BitrateVbr, info.AverageBitrate())
+            : FormatString(StringId::BitrateCbr, static_cast<double>(info.Header().bitrate)));
     set(MergeColumn::Channels, std::string(CMP3Info::ChannelModeName(info.Header().channelMode)));
     set(MergeColumn::Genre, std::string(GenreName(tag.genre)));
     set(MergeColumn::Year, tag.year);

@@ -13,7 +13,8 @@ namespace keldro {
 
 class CMP3Info;
 
-enum class MergeColumn {
+enum class MergeColumn
+{
     FileName = 0,
     Duration,
     Silence,

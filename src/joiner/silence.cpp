@@ -56,7 +56,8 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
     }
     SilenceResult result{true, count, 0};
     for (std::uint64_t left = count; left > 0 && result.ok;) {
-        const std::size_t frames = static_cast<std::size_t>(std::min<std::uint64_t>(left, perBlock));
+        const std::size_t frames =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, perBlock));
         result.ok = out.Write(block.data(), frames * length);
         result.bytes += frames * length;
         left -= frames;
@@ -64,8 +65,8 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
     return result;
 }
 
-InsertSilenceDialog InsertSilenceDialog::Prepare(const SettingsStore& settings,
-                                                 int selectedSeconds, bool noSelection)
+InsertSilenceDialog InsertSilenceDialog::Prepare(const SettingsStore& settings, int selectedSeconds,
+                                                 bool noSelection)
 {
     InsertSilenceDialog dialog;
     const int stored = settings.GetSettingInt(setting::kSilenceLength, 0);

@@ -10,16 +10,6 @@
 namespace keldro {
 namespace {
 
-bool BeginsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [&](char a, char b) { return lower(a) == lower(b); });
-}
-
 void EraseAll(std::string& text, std::string_view part)
 {
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
@@ -48,16 +38,7 @@ const std::vector<std::string>& TrackTagEditor::GenreEntries()
 
 void TrackTagEditor::Open()
 {
-    genreChoice = 0;
-    if (genreName.empty())
-        return;
-    const auto& entries = GenreEntries();
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        if (BeginsWithIgnoringCase(entries[i], genreName)) {
-            genreChoice = static_cast<int>(i);
-            return;
-        }
-    }
+    genreChoice = GenreBoxPosition(genreName);
 }
 
 void TrackTagEditor::ToggleAutoSequence()

@@ -1,0 +1,183 @@
+#include "merge_command.h"
+
+#include "cli_app.h"
+#include "cli_interaction.h"
+#include "display_text.h"
+#include "engine/id3v1.h"
+#include "joiner/merge_check.h"
+#include "joiner/merge_page.h"
+#include "joiner/merge_page_view.h"
+#include "joiner/silence.h"
+#include "shell/setting_keys.h"
+#include "shell/settings.h"
+#include "string_table.h"
+
+#include <charconv>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace keldro::cli {
+namespace {
+
+// The window's side of the merge page on the command line: the mismatch
+// warning is answered from --ignore-mismatch, what was merged is kept.
+class CliMergeView final : public MergePageView, public ConverterHost
+{
+public:
+    CliMergeView(std::ostream& err, bool ignoreMismatch) : err_(err), ignore_(ignoreMismatch) {}
+
+    bool InsertSilence(InsertSilenceDialog&) override { return false; }
+    ValidateChoice AskMismatch(MergeValidateDialog& dialog) override
+    {
+        if (ignore_)
+            return ValidateChoice::Ignore;
+        err_ << dialog.text << '\n';
+        return ValidateChoice::Cancel;
+    }
+    bool ShowMergeComplete(MergeCompleteDialog&) override { return false; }
+    void FileMerged(const MergedFile& file) override { files.push_back(file); }
+    void MergeFinished(const MergeSummary& done) override { summary = done; }
+
+    std::optional<std::string> InstallPath(std::string_view) override { return {}; }
+    bool StartProgram(const std::string&, const std::vector<std::string>&) override
+    {
+        return false;
+    }
+    void ShowConverterDownload() override {}
+
+    std::vector<MergedFile> files;
+    std::optional<MergeSummary> summary;
+
+private:
+    std::ostream& err_;
+    bool ignore_;
+};
+
+// "N=SECONDS" entries, rows counted from 1.
+std::optional<std::map<int, int>> ParseSilenceAfter(const std::vector<std::string>& entries)
+{
+    std::map<int, int> silences;
+    for (const std::string& entry : entries) {
+        const std::size_t equals = entry.find('=');
+        int row = 0;
+        int seconds = 0;
+        const char* text = entry.data();
+        if (equals == std::string::npos ||
+            std::from_chars(text, text + equals, row).ptr != text + equals ||
+            std::from_chars(text + equals + 1, text + entry.size(), seconds).ptr !=
+                text + entry.size() ||
+            row < 1 || seconds < 0)
+            return std::nullopt;
+        silences[row] = seconds;
+    }
+    return silences;
+}
+
+void ConfigureSettings(const MergeOptions& options, SettingsStore& settings)
+{
+    settings.SetSettingInt(setting::kSortingColumnOfJoiner, -1); // the order given
+    settings.SetSettingInt(setting::kValidateBeforeMerge, options.noCheck ? 0 : 1);
+    settings.SetSettingInt(setting::kJoinerConfirmOverwrite, options.overwrite ? 0 : 1);
+    settings.SetSettingInt(setting::kJoinerShowSuccess, 0);
+    settings.SetSettingInt(setting::kJoinerAutoOpenFolder, 0);
+    settings.SetSettingInt(setting::kJoinerPlayResult, 0);
+    settings.SetSettingInt(setting::kStartNewMerge, 0);
+}
+
+void PrintReport(std::ostream& out, const CliMergeView& view, bool json)
+{
+    const MergeSummary& summary = *view.summary;
+    if (!json) {
+        out << ToDisplayText(summary.output) << '\n';
+        return;
+    }
+    using json_t = nlohmann::ordered_json;
+    json_t files = json_t::array();
+    for (const MergedFile& file : view.files) {
+        files.push_back({{"path", ToDisplayText(file.path)},
+                         {"start_offset", file.startOffset},
+                         {"end_offset", file.endOffset},
+                         {"frames", file.frames},
+                         {"silence_frames", file.silenceFrames}});
+    }
+    const json_t report{{"output", ToDisplayText(summary.output)},
+                        {"files", files},
+                        {"frame_total", summary.frameTotal},
+                        {"byte_total", summary.byteTotal},
+                        {"vbr_header", std::string(VbrHeaderTypeName(summary.header))},
+                        {"tag", summary.tag}};
+    out << report.dump(2) << '\n';
+}
+
+} // namespace
+
+CLI::App* AddMergeCommand(CLI::App& app, MergeOptions& options)
+{
+    CLI::App* command = app.add_subcommand("merge", "Join MP3 files into one, as the merge page");
+    options.command = command;
+    command->add_option("-o,--output", options.output, "The file to write")->required();
+    command->add_option("--silence", options.silence, "Seconds of silence after every file");
+    command->add_option("--silence-after", options.silenceAfter,
+                        "N=SECONDS: silence after the Nth file (repeatable)");
+    command->add_option("--title", options.title, "Tag title");
+    command->add_option("--artist", options.artist, "Tag artist");
+    command->add_option("--album", options.album, "Tag album");
+    command->add_option("--year", options.year, "Tag year");
+    command->add_option("--comment", options.comment, "Tag comment");
+    command->add_option("--track", options.track, "Tag track number");
+    command->add_option("--genre", options.genre, "Tag genre, by name");
+    command->add_flag("--ignore-mismatch", options.ignoreMismatch,
+                      "Go on when the files' parameters differ");
+    command->add_flag("--no-check", options.noCheck, "Skip the parameter check");
+    command->add_flag("--overwrite", options.overwrite, "Replace an existing TARGET");
+    command->add_flag("--json", options.json, "Print a JSON report");
+    command->add_option("FILE", options.files, "MP3 files, in the order to join")->required();
+    return command;
+}
+
+int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& err)
+{
+    const std::optional<std::map<int, int>> silenceAfter = ParseSilenceAfter(options.silenceAfter);
+    const std::uint32_t genre = options.genre.empty() ? kNoGenre : GenreIndex(options.genre);
+    if (!silenceAfter || options.silence < 0 || options.track < 0 ||
+        (!options.genre.empty() && genre == kNoGenre)) {
+        err << "invalid --silence, --silence-after, --track or --genre\n";
+        return kExitUsage;
+    }
+    if (!options.overwrite && std::filesystem::exists(options.output)) {
+        err << "not replacing " << options.output << " (--overwrite replaces it)\n";
+        return kExitFailed;
+    }
+    MemorySettings settings;
+    ConfigureSettings(options, settings);
+    CliInteraction ui(err, false);
+    ui.SetSaveFile(options.output);
+    CliMergeView view(err, options.ignoreMismatch);
+    MergePage page(ui, settings, view, view);
+    for (const std::string& file : options.files) {
+        if (!page.AddMergeEntry(page.List().RowCount(), file))
+            return kExitFailed;
+    }
+    page.AfterMergeAdd(0);
+    for (int row = 0; row < page.List().RowCount(); ++row) {
+        const auto given = silenceAfter->find(row + 1);
+        const int seconds = given != silenceAfter->end() ? given->second : options.silence;
+        page.List().MutableRow(row).Text(MergeColumn::Silence) = SilenceText(seconds);
+    }
+    page.title = options.title;
+    page.artist = options.artist;
+    page.album = options.album;
+    page.year = options.year;
+    page.comment = options.comment;
+    page.track = options.track;
+    page.genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1;
+    page.RunMerge();
+    if (!view.summary)
+        return kExitFailed;
+    PrintReport(out, view, options.json);
+    return kExitOk;
+}
+
+} // namespace keldro::cli

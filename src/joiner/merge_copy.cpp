@@ -1,0 +1,140 @@
+// The merge run's copying: one row's audio into the output, and the finish.
+#include "base/output_file.h"
+#include "engine/frame_copy.h"
+#include "engine/segment_writer.h"
+#include "engine/stream_info_text.h"
+#include "joiner/merge_page.h"
+#include "joiner/merge_page_view.h"
+#include "joiner/merge_run_state.h"
+#include "joiner/silence.h"
+#include "shell/setting_keys.h"
+#include "shell/user_interaction.h"
+#include "string_table.h"
+
+#include <memory>
+
+namespace keldro {
+namespace {
+
+constexpr std::uint64_t kMergeChunk = 5'000'000;
+
+// The header's counts are 32-bit: an output beyond that announces the most it can.
+std::uint32_t Clamped(std::uint64_t value)
+{
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
+}
+
+} // namespace
+
+// Opens a row's source, asking Abort/Retry/Ignore while it cannot be read.
+// Nothing when the row is to be passed over; aborted is set on Abort.
+static std::optional<FileReader> OpenSource(UserInteraction& ui, const std::string& path,
+                                            CMP3Info& info, bool& aborted)
+{
+    for (;;) {
+        std::string message;
+        FileReader reader;
+        if (!info.Analyse(path) || !info.HasStream()) {
+            message = LoadFailureMessage(info, path);
+        } else {
+            reader = FileReader::Open(path);
+            if (reader.IsOpen())
+                return reader;
+            message = FormatString(StringId::CannotOpenFile, path.c_str());
+        }
+        const MessageAnswer answer =
+            ui.ShowMessage(message, MessageIcon::Error, MessageButtons::AbortRetryIgnore);
+        if (answer == MessageAnswer::Retry)
+            continue;
+        aborted = answer != MessageAnswer::Ignore;
+        return std::nullopt;
+    }
+}
+
+bool MergePage::MergeRow(int row, Run& run)
+{
+    const MergeEntry entry = row < list_.RowCount() ? list_.Row(row) : MergeEntry{};
+    view_.StatusChanged(FormatString(StringId::MergingStatus, row + 1, list_.RowCount(),
+                                     entry.Text(MergeColumn::FileName).c_str()));
+    CMP3Info info;
+    std::optional<FileReader> reader = OpenSource(ui_, entry.Path(), info, run.aborted);
+    if (!reader)
+        return !run.aborted;
+    MergedFile merged{row, entry.Path(), info.FirstFrameOffset(), info.AudioEnd(), 0, 0};
+    if (row == 0 && info.HasHeaderFrame()) {
+        // The first file's header frame begins the output and is patched at the end.
+        run.headerFrame.resize(info.FirstFrameOffset() - info.VbrFrameOffset());
+        const bool copied = reader->ReadAt(info.VbrFrameOffset(), run.headerFrame.data(),
+                                           run.headerFrame.size()) == run.headerFrame.size() &&
+                            run.out->Write(run.headerFrame.data(), run.headerFrame.size());
+        if (!copied)
+            return ReportFailure(run, entry.Path(), false);
+        run.header = info.VbrType();
+        run.tagInHeader = info.VbrTagOffset() - info.VbrFrameOffset();
+        run.byteTotal += run.headerFrame.size();
+    }
+    FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset);
+    const CopyOutcome outcome =
+        CopyCountingFrames(*reader, merged.startOffset, merged.endOffset, *run.out, counter,
+                           kMergeChunk, [this] { return AfterChunk(); });
+    if (outcome == CopyOutcome::Stopped) {
+        run.aborted = true;
+        return false;
+    }
+    if (outcome != CopyOutcome::Done)
+        return ReportFailure(run, entry.Path(), outcome == CopyOutcome::ReadFailed);
+    merged.frames = counter.Count();
+    run.frameTotal += merged.frames;
+    run.byteTotal += merged.endOffset - merged.startOffset;
+    if (const int seconds = entry.SilenceSeconds(); seconds > 0) {
+        const SilenceResult silence = AppendSilence(*run.out, info, seconds);
+        if (!silence.ok)
+            return ReportFailure(run, entry.Path(), false);
+        merged.silenceFrames = silence.frames;
+        run.frameTotal += silence.frames;
+        run.byteTotal += silence.bytes;
+    }
+    view_.FileMerged(merged);
+    return true;
+}
+
+// A read or write that failed halfway ends the run: the output is not kept.
+bool MergePage::ReportFailure(Run& run, const std::string& source, bool reading)
+{
+    const std::string message = reading
+                                    ? FormatString(StringId::CannotOpenFile, source.c_str())
+                                    : FormatString(StringId::CannotCreateFile, run.target.c_str());
+    ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
+    run.aborted = true;
+    return false;
+}
+
+bool MergePage::Finish(Run& run)
+{
+    if (run.aborted)
+        return false; // the temporary output goes with the run
+    MergeSummary summary{run.target, Clamped(run.frameTotal), Clamped(run.byteTotal), run.header,
+                         false};
+    bool ok = true;
+    if (run.header != VbrHeaderType::None) {
+        PatchVbrHeader(std::span(run.headerFrame).subspan(run.tagInHeader), summary.frameTotal,
+                       summary.byteTotal, run.header);
+        ok = run.out->WriteAt(0, run.headerFrame.data(), run.headerFrame.size());
+    }
+    const int genre = genreSelection >= 1 ? genreSelection - 1 : static_cast<int>(kNoGenre);
+    summary.tag = !title.empty() || !artist.empty() || !album.empty() || !year.empty() ||
+                  !comment.empty() || track >= 1 || genreSelection >= 1;
+    if (ok && summary.tag) {
+        const Id3v1Block tag = BuildID3v1Tag(title, artist, album, year, comment, track,
+                                             static_cast<std::uint32_t>(genre));
+        ok = run.out->Write(tag.data(), tag.size());
+    }
+    if (!ok || !run.out->Commit()) {
+        ReportFailure(run, run.target, false);
+        return false;
+    }
+    view_.MergeFinished(summary);
+    return true;
+}
+
+} // namespace keldro

@@ -1,0 +1,86 @@
+// The merge page's logic: the list of files to join, its totals, the tag of the
+// result, and the merge run. The window shows what this decides.
+#pragma once
+
+#include "joiner/merge_list.h"
+
+#include <string>
+#include <vector>
+
+namespace keldro {
+
+class ConverterHost;
+class MergePageView;
+class SettingsStore;
+class UserInteraction;
+
+class MergePage
+{
+public:
+    MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
+              ConverterHost& converters);
+
+    // The tag of the result, and where it goes.
+    std::string title, artist, album, year, comment;
+    int track = 0;
+    int genreSelection = 0; // 0: none; k: genre k - 1
+    std::string destination;
+
+    MergeList& List() { return list_; }
+    const MergeList& List() const { return list_; }
+    const MergeTotals& Totals() const { return totals_; }
+    const std::string& DurationText() const { return durationText_; }
+    const std::string& SizeText() const { return sizeText_; }
+    bool IsBusy() const { return busy_; }
+
+    // Adding files.
+    bool AddMergeEntry(int position, const std::string& path);
+    void AfterMergeAdd(int position);
+    void AddFilesCommand();
+    void DropFiles(const std::vector<std::string>& paths);
+
+    // The list's commands.
+    void RemoveMergeSelection();
+    void ClearMergeList(bool ask = true);
+    void MoveUp();
+    void MoveDown();
+    void MoveTop();
+    void MoveBottom();
+    void MoveMergeSelection(int target);
+    void ClickHeader(int column);
+    void CopyTagsFromSelection();
+    void PlaySelected();
+    void ChooseDestination();
+    void InsertSilenceCommand();
+
+    // The merge.
+    bool ValidateMergeInputs();
+    void RunMerge();
+    void RequestMergeStop(bool ask);
+
+private:
+    bool HasSelection();
+    struct Run;
+    bool ChooseTarget(std::string& target);
+    bool TargetIsASource(const std::string& target);
+    bool MergeRow(int row, Run& run);
+    bool ReportFailure(Run& run, const std::string& source, bool reading);
+    bool AfterChunk();
+    bool Finish(Run& run);
+    void CompleteMerge(const std::string& target);
+    void ResetFields();
+
+    UserInteraction& ui_;
+    SettingsStore& settings_;
+    MergePageView& view_;
+    ConverterHost& converters_;
+    MergeList list_;
+    MergeTotals totals_;
+    std::string durationText_;
+    std::string sizeText_;
+    bool busy_ = false;
+    bool stopRequested_ = false;
+    bool askBeforeStop_ = false;
+};
+
+} // namespace keldro

@@ -1,0 +1,74 @@
+// What the merge page's window does for the page's logic: its dialogs, and the
+// notices that keep its widgets up to date.
+#pragma once
+
+#include "engine/mp3_info.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace keldro {
+
+class SettingsStore;
+struct InsertSilenceDialog;
+struct MergeValidateDialog;
+struct MergeCompleteDialog;
+enum class ValidateChoice;
+
+// What one source contributed to a merge.
+struct MergedFile
+{
+    int row = 0;
+    std::string path;
+    std::uint32_t startOffset = 0; // the range of the source copied
+    std::uint32_t endOffset = 0;
+    std::uint32_t frames = 0;        // audio frames copied
+    std::uint32_t silenceFrames = 0; // as the frame total counts them
+};
+
+struct MergeSummary
+{
+    std::string output;
+    std::uint32_t frameTotal = 0;
+    std::uint32_t byteTotal = 0;
+    VbrHeaderType header = VbrHeaderType::None; // the header frame kept from the first file
+    bool tag = false;
+};
+
+class MergePageView
+{
+public:
+    virtual ~MergePageView() = default;
+
+    // The silence dialog: true when closed with "应用" or "应用全部"; "保存(&S)"
+    // calls the dialog's Save itself and stays open.
+    virtual bool InsertSilence(InsertSilenceDialog& dialog) = 0;
+    virtual ValidateChoice AskMismatch(MergeValidateDialog& dialog) = 0;
+    virtual bool ShowMergeComplete(MergeCompleteDialog& dialog) = 0;
+
+    virtual void ListChanged() {}
+    virtual void FieldsChanged() {}
+    virtual void StatusChanged(std::string_view /*status*/) {}
+    virtual void ProgressChanged(int /*position*/, int /*maximum*/) {}
+    virtual void RunningChanged(bool /*busy*/) {}
+    virtual void FileMerged(const MergedFile& /*file*/) {}
+    virtual void MergeFinished(const MergeSummary& /*summary*/) {}
+};
+
+// The success dialog after a merge.
+struct MergeCompleteDialog
+{
+    std::string message;
+    bool startNewMerge = false;
+    bool dontShowAgain = false;
+    bool openFolder = false;
+    bool playNow = false;
+
+    // Reads "Start New Merge" and "Joiner Auto Open Folder"; missing ones are stored as 0.
+    void Open(SettingsStore& settings);
+    // Closing with one of its buttons keeps the two check boxes.
+    void Close(SettingsStore& settings) const;
+};
+
+} // namespace keldro

@@ -1,0 +1,190 @@
+// The merge run: every listed file's audio frames into one output, with silence
+// after the rows that ask for it, the first file's header frame patched with the
+// totals, and one ID3v1 tag.
+#include "base/output_file.h"
+#include "joiner/merge_check.h"
+#include "joiner/merge_page.h"
+#include "joiner/merge_page_view.h"
+#include "joiner/merge_run_state.h"
+#include "joiner/overwrite_confirmation.h"
+#include "shell/setting_keys.h"
+#include "shell/user_interaction.h"
+#include "string_table.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace keldro {
+
+void MergeCompleteDialog::Open(SettingsStore& settings)
+{
+    startNewMerge = ReadOrStoreDefault(settings, setting::kStartNewMerge, 0) == 1;
+    openFolder = ReadOrStoreDefault(settings, setting::kJoinerAutoOpenFolder, 0) == 1;
+}
+
+void MergeCompleteDialog::Close(SettingsStore& settings) const
+{
+    settings.SetSettingInt(setting::kStartNewMerge, startNewMerge ? 1 : 0);
+    settings.SetSettingInt(setting::kJoinerShowSuccess, dontShowAgain ? 0 : 1);
+}
+
+bool MergePage::ValidateMergeInputs()
+{
+    if (!FindMismatch(list_))
+        return true;
+    MergeValidateDialog dialog;
+    dialog.text = LoadString(StringId::MergeMismatch);
+    dialog.skipNextTime = settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 0;
+    dialog.convertNow = [this] {
+        if (const std::optional<std::string> list = WriteConvertList(list_, ui_))
+            LaunchConverter(converters_, "KELDRO", "BATCHCONVERT_REMOVE", *list);
+    };
+    return view_.AskMismatch(dialog) == ValidateChoice::Ignore;
+}
+
+void MergePage::RequestMergeStop(bool ask)
+{
+    if (!busy_)
+        return;
+    askBeforeStop_ = ask;
+    stopRequested_ = true;
+}
+
+bool MergePage::ChooseTarget(std::string& target)
+{
+    FileDialogRequest request;
+    request.title = LoadString(StringId::ChooseTargetTitle);
+    request.filter = LoadString(StringId::AudioFileFilter);
+    request.defaultExtension = "mp3";
+    request.fileName = settings_.GetSettingText(setting::kMergingDestinationName, "");
+    request.folder = !destination.empty()
+                         ? destination
+                         : settings_.GetSettingText(setting::kMergeTempOutputFolder, "");
+    const std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
+    if (!chosen)
+        return false;
+    target = *chosen;
+    const std::filesystem::path path(target);
+    settings_.SetSettingText(setting::kMergingDestinationName, path.filename().string());
+    const std::string folder = path.parent_path().string();
+    settings_.SetSettingText(setting::kMergeTempOutputFolder, folder.empty() ? "" : folder + "/");
+    return true;
+}
+
+// A target that is one of the sources, by name or by identity, would destroy it.
+bool MergePage::TargetIsASource(const std::string& target)
+{
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        const std::string source = list_.Row(row).Path();
+        if (source == target || IsSameFile(source, target)) {
+            ui_.ShowMessage(FormatString(StringId::SourceIsTarget, target.c_str()),
+                            MessageIcon::Error, MessageButtons::Ok);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MergePage::RunMerge()
+{
+    if (busy_) {
+        RequestMergeStop(true);
+        return;
+    }
+    if (totals_.duration == 0) {
+        ui_.ShowMessage(LoadString(StringId::AddFilesFirst), MessageIcon::Warning,
+                        MessageButtons::Ok);
+        AddFilesCommand();
+        return;
+    }
+    if (settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 1 && !ValidateMergeInputs())
+        return;
+    std::string target;
+    if (!ChooseTarget(target) || TargetIsASource(target))
+        return;
+    OverwriteRun overwrite{setting::kJoinerConfirmOverwrite, false, false};
+    const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, overwrite, target);
+    if (!decision.write) {
+        view_.ProgressChanged(0, list_.RowCount());
+        view_.StatusChanged(LoadString(StringId::StatusAborted));
+        return;
+    }
+    // Another name chosen on the spot is checked like the first.
+    if (decision.path != target && TargetIsASource(decision.path))
+        return;
+    Run run;
+    run.target = decision.path;
+    run.out = std::make_unique<OutputFile>(run.target);
+    if (!run.out->IsOpen()) {
+        ui_.ShowMessage(FormatString(StringId::CannotCreateFile, run.target.c_str()),
+                        MessageIcon::Error, MessageButtons::Ok);
+        return;
+    }
+    busy_ = true;
+    stopRequested_ = false;
+    view_.RunningChanged(true);
+    const int rows = list_.RowCount();
+    view_.ProgressChanged(0, rows);
+    int row = 0;
+    for (; row < rows && MergeRow(row, run); ++row)
+        view_.ProgressChanged(row, rows);
+    const bool completed = Finish(run);
+    view_.ProgressChanged(completed ? row : 0, rows);
+    view_.StatusChanged(LoadString(completed ? StringId::StatusDone : StringId::StatusAborted));
+    if (completed)
+        CompleteMerge(run.target);
+    busy_ = false;
+    view_.RunningChanged(false);
+}
+
+void MergePage::ResetFields()
+{
+    title.clear();
+    artist.clear();
+    album.clear();
+    year.clear();
+    comment.clear();
+    track = 0;
+    genreSelection = 0;
+    view_.FieldsChanged();
+}
+
+void MergePage::CompleteMerge(const std::string& target)
+{
+    bool openFolder = settings_.GetSettingInt(setting::kJoinerAutoOpenFolder, 0) == 1;
+    bool play = false;
+    if (settings_.GetSettingInt(setting::kJoinerShowSuccess, 1) == 1) {
+        MergeCompleteDialog dialog;
+        dialog.Open(settings_);
+        dialog.message = FormatString(StringId::MergeDone, target.c_str());
+        if (view_.ShowMergeComplete(dialog)) {
+            dialog.Close(settings_);
+            play = dialog.playNow;
+            openFolder = openFolder || dialog.openFolder;
+        }
+    }
+    if (openFolder)
+        ui_.OpenFolder(destination);
+    if (play || settings_.GetSettingInt(setting::kJoinerPlayResult, 0) == 1)
+        ui_.OpenFile(target);
+    if (settings_.GetSettingInt(setting::kStartNewMerge, 0) == 1) {
+        ClearMergeList(false);
+        view_.StatusChanged(LoadString(StringId::StatusIdle));
+        view_.ProgressChanged(0, 0);
+        ResetFields();
+        AddFilesCommand();
+    }
+}
+
+bool MergePage::AfterChunk()
+{
+    ui_.PumpEvents();
+    if (!stopRequested_)
+        return true;
+    stopRequested_ = false;
+    return askBeforeStop_ &&
+           ui_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Warning,
+                           MessageButtons::OkCancel) != MessageAnswer::Ok;
+}
+
+} // namespace keldro

@@ -1,0 +1,27 @@
+// One merge run's state, shared by the run and its copying.
+#pragma once
+
+#include "base/output_file.h"
+#include "engine/mp3_info.h"
+#include "joiner/merge_page.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace keldro {
+
+struct MergePage::Run
+{
+    std::string target;
+    std::unique_ptr<OutputFile> out;
+    bool aborted = false;
+    std::uint64_t frameTotal = 0;
+    std::uint64_t byteTotal = 0;
+    // The first file's header frame, kept in front and patched at the end.
+    VbrHeaderType header = VbrHeaderType::None;
+    std::vector<std::uint8_t> headerFrame;
+    std::size_t tagInHeader = 0;
+};
+
+} // namespace keldro
