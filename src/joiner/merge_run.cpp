@@ -91,7 +91,9 @@ void MergePage::RunMerge()
         RequestMergeStop(true);
         return;
     }
-    if (totals_.duration == 0) {
+    // Every row holds audio (a file without any is never added), even when the
+    // total, counted in whole seconds per file, reads 0 for a list of short clips.
+    if (list_.RowCount() == 0) {
         ui_.ShowMessage(LoadString(StringId::AddFilesFirst), MessageIcon::Warning,
                         MessageButtons::Ok);
         AddFilesCommand();
