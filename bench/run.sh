@@ -36,3 +36,14 @@ echo
 echo "== keldro-cli split --parts 20, 300 MB files (auto: frame handling for VBR, fast for CBR)"
 "$build/bench/make_big_mp3" "$small" "$cbr_big" 300000000
 "$build/bench/split_bench" "$build/src/cli/keldro-cli" "$cbr_big" "$vbr_big"
+
+echo
+echo "== keldro-cli merge, ten files of 30 MB (the first variable bitrate)"
+parts=("$data/merge-01.mp3")
+"$build/bench/make_big_mp3" "$vbr_seed" "${parts[0]}" 30000000
+for i in 02 03 04 05 06 07 08 09 10; do
+  "$build/bench/make_big_mp3" "$small" "$data/merge-$i.mp3" 30000000
+  parts+=("$data/merge-$i.mp3")
+done
+"$build/bench/merge_bench" "$build/src/cli/keldro-cli" "${parts[@]}"
+rm -f "${parts[@]}"

@@ -39,11 +39,12 @@ std::optional<Mismatch> FindMismatch(const MergeList& list)
 
 std::string FormatConvertList(const MergeList& list)
 {
-    std::string text = "[FileTotal]\nTotal=" + std::to_string(list.RowCount()) + "\n";
+    std::string text = "[FileTotal]\nTotal=";
+    text.append(std::to_string(list.RowCount())).append("\n");
     for (int i = 0; i < list.RowCount(); ++i) {
-        char section[32];
-        std::snprintf(section, sizeof section, "%s_%02d", "FileNameItem", i + 1);
-        text += "[" + std::string(section) + "]\nNAME=" + list.Row(i).Path() + "\n";
+        char section[40];
+        std::snprintf(section, sizeof section, "[%s_%02d]\nNAME=", "FileNameItem", i + 1);
+        text.append(section).append(list.Row(i).Path()).append("\n");
     }
     return text;
 }
