@@ -54,7 +54,7 @@ static std::optional<FileReader> OpenSource(UserInteraction& ui, const std::stri
 bool MergePage::MergeRow(int row, Run& run)
 {
     const MergeEntry entry = row < list_.RowCount() ? list_.Row(row) : MergeEntry{};
-    view_.StatusChanged(FormatString(StringId::MergingStatus, row + 1, list_.RowCount(),
+    view_.StatusChanged(FormatString(StringId::MergingStatus, row + 1, run.rows,
                                      entry.Text(MergeColumn::FileName).c_str()));
     CMP3Info info;
     std::optional<FileReader> reader = OpenSource(ui_, entry.Path(), info, run.aborted);

@@ -125,7 +125,7 @@ void MergePage::RunMerge()
     busy_ = true;
     stopRequested_ = false;
     view_.RunningChanged(true);
-    const int rows = list_.RowCount();
+    const int rows = run.rows = list_.RowCount();
     view_.ProgressChanged(0, rows);
     int row = 0;
     for (; row < rows && MergeRow(row, run); ++row)

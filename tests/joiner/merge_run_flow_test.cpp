@@ -124,6 +124,21 @@ TEST_F(MergeFlowTest, AnExistingTargetIsReplacedOnlyAfterYes)
     EXPECT_EQ(ui_.overwriteQuestions.size(), 4u);
 }
 
+TEST_F(MergeFlowTest, ARowRemovedDuringTheRunReadsAsAFileThatFails)
+{
+    AddTwo();
+    view_.onFileMerged = [this](const MergedFile&) {
+        Page().List().MutableRow(1).selected = true;
+        Page().RemoveMergeSelection();
+    };
+    ui_.answers = {MessageAnswer::Ignore};
+    ASSERT_TRUE(Merge(dir_.File("out.mp3")));
+    EXPECT_EQ(view_.statuses[1], "正在合并 # 02/02 - ");
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].buttons, MessageButtons::AbortRetryIgnore);
+    EXPECT_EQ(view_.merged.size(), 1u);
+}
+
 TEST_F(MergeFlowTest, ATargetThatCannotBeCreatedIsReported)
 {
     AddTwo();
