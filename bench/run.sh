@@ -45,5 +45,6 @@ for i in 02 03 04 05 06 07 08 09 10; do
   "$build/bench/make_big_mp3" "$small" "$data/merge-$i.mp3" 30000000
   parts+=("$data/merge-$i.mp3")
 done
+sync # the new files' writeback would otherwise land inside the timings
 "$build/bench/merge_bench" "$build/src/cli/keldro-cli" "${parts[@]}"
 rm -f "${parts[@]}"
