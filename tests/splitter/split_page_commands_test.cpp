@@ -1,11 +1,8 @@
 // The split page's commands that work through dialogs: CUE export, special
 // split, overlaps, track length, and the selected track's label.
 #include "mp3_builder.h"
-#include "scripted_interaction.h"
-#include "scripted_split_view.h"
 #include "shell/setting_keys.h"
-#include "splitter/split_page.h"
-#include "temp_dir.h"
+#include "split_page_fixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -17,11 +14,9 @@ using test::Append;
 using test::Bytes;
 using test::HeaderFields;
 
-class SplitCommandsTest : public ::testing::Test
+class SplitCommandsTest : public test::SplitPageFixture
 {
 protected:
-    SplitCommandsTest() : page_(ui_, settings_, view_) {}
-
     void Load(int frames, HeaderFields fields = {})
     {
         Bytes bytes = test::Frames(fields, frames);
@@ -31,20 +26,7 @@ protected:
         ASSERT_TRUE(page_.LoadSource(source_));
     }
 
-    std::vector<TimeMs> Starts() const
-    {
-        std::vector<TimeMs> starts;
-        for (int i = 0; i < page_.List().RowCount(); ++i)
-            starts.push_back(page_.List().Row(i).start);
-        return starts;
-    }
-
-    test::TempDir dir_;
     std::string source_;
-    test::ScriptedInteraction ui_;
-    MemorySettings settings_;
-    test::ScriptedSplitView view_;
-    SplitPage page_;
 };
 
 TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)

@@ -1,10 +1,7 @@
 // The split page's logic without its window: loading, modes and list commands.
 #include "mp3_builder.h"
-#include "scripted_interaction.h"
-#include "scripted_split_view.h"
 #include "shell/setting_keys.h"
-#include "splitter/split_page.h"
-#include "temp_dir.h"
+#include "split_page_fixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,11 +13,9 @@ using test::Append;
 using test::Bytes;
 using test::HeaderFields;
 
-class SplitPageTest : public ::testing::Test
+class SplitPageTest : public test::SplitPageFixture
 {
 protected:
-    SplitPageTest() : page_(ui_, settings_, view_) {}
-
     // A 128 kbit/s source of about the given length, with a tag.
     std::string Source(const std::string& name, int seconds, bool vbr = false)
     {
@@ -40,20 +35,6 @@ protected:
         test::WriteFile(path, Bytes(text.begin(), text.end()));
         return path;
     }
-
-    std::vector<TimeMs> Starts() const
-    {
-        std::vector<TimeMs> starts;
-        for (int i = 0; i < page_.List().RowCount(); ++i)
-            starts.push_back(page_.List().Row(i).start);
-        return starts;
-    }
-
-    test::TempDir dir_;
-    test::ScriptedInteraction ui_;
-    MemorySettings settings_;
-    test::ScriptedSplitView view_;
-    SplitPage page_;
 };
 
 TEST_F(SplitPageTest, ConstructionStoresModeDestinationAndNamingRule)

@@ -1,11 +1,8 @@
 // The split run: checks, names, the counter, overwriting, failures, stopping
 // and the steps after success.
 #include "mp3_builder.h"
-#include "scripted_interaction.h"
-#include "scripted_split_view.h"
 #include "shell/setting_keys.h"
-#include "splitter/split_page.h"
-#include "temp_dir.h"
+#include "split_page_fixture.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -17,11 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::HeaderFields;
 
-class SplitRunTest : public ::testing::Test
+class SplitRunTest : public test::SplitPageFixture
 {
 protected:
-    SplitRunTest() : page_(ui_, settings_, view_) {}
-
     void SetUp() override
     {
         source_ = dir_.File("Album.mp3");
@@ -45,13 +40,8 @@ protected:
         return names;
     }
 
-    test::TempDir dir_;
     std::string source_;
     std::string out_;
-    test::ScriptedInteraction ui_;
-    MemorySettings settings_;
-    test::ScriptedSplitView view_;
-    SplitPage page_;
 };
 
 TEST_F(SplitRunTest, NamesFollowTheRule)
