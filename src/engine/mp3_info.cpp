@@ -18,17 +18,6 @@ bool HasMp3Ending(const std::string& path)
     return ending == ".mp3";
 }
 
-// Truncates toward zero into 32 bits; out-of-range values saturate instead of
-// being undefined.
-std::uint32_t TruncateToU32(double value)
-{
-    if (!(value > 0.0))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<std::uint32_t>::max()))
-        return std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(value);
-}
-
 // Bytes of a frame per kbit/s of bitrate per kHz of sample rate: one byte for
 // every eight samples (144 for Layers II and III, 72 for MPEG 2/2.5 Layer III,
 // 48 for Layer I).

@@ -170,4 +170,13 @@ std::string DisplayTimeToCue(std::string_view displayText)
     return FormatTime(ParseTime(displayText, TimeStyle::Display), TimeStyle::Cue);
 }
 
+std::uint32_t TruncateToU32(double value)
+{
+    if (!(value > 0.0))
+        return 0;
+    if (value >= static_cast<double>(std::numeric_limits<std::uint32_t>::max()))
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(value);
+}
+
 } // namespace keldro

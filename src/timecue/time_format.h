@@ -18,6 +18,15 @@ enum class TimeStyle
 
 std::string FormatTime(TimeMs ms, TimeStyle style);
 
+// Truncates toward zero into 32 bits; out-of-range values saturate instead of
+// being undefined.
+std::uint32_t TruncateToU32(double value);
+// Seconds as whole milliseconds, truncated and saturated.
+inline TimeMs SecondsToMs(double seconds)
+{
+    return TruncateToU32(seconds * 1000.0);
+}
+
 // Returns 0 for text that does not have the style's shape or has a field out of
 // range; 0 is also a valid zero time, so callers needing a positive time treat
 // 0 as invalid.

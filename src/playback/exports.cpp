@@ -1,0 +1,156 @@
+// The library's entry points that concern the library as a whole; those of
+// streams and channels are in exports_channel.cpp. Each takes the player's
+// lock, does one thing and records its error code; the calls the program
+// never makes answer safely.
+#include "playback/bass.h"
+#include "playback/player.h"
+
+using keldro::playback::Guard;
+using keldro::playback::P;
+
+extern "C" {
+
+DWORD BASS_GetConfig(DWORD)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_FILEPOS_ERROR);
+}
+
+DWORD BASS_SetConfig(DWORD, DWORD)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_FILEPOS_ERROR);
+}
+
+int BASS_ErrorGetCode(void)
+{
+    const Guard lock(P().Lock());
+    return P().Error();
+}
+
+BOOL BASS_Free(void)
+{
+    {
+        const Guard lock(P().Lock());
+        if (!P().Initialised())
+            return P().Fail(BASS_ERROR_INIT, 0);
+    }
+    P().Free();
+    const Guard lock(P().Lock());
+    P().Succeed();
+    return 1;
+}
+
+float BASS_GetCPU(void)
+{
+    return 0.0f;
+}
+
+DWORD BASS_GetDevice(void)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised())
+        return P().Fail(BASS_ERROR_INIT, BASS_FILEPOS_ERROR);
+    P().Succeed();
+    return static_cast<DWORD>(P().Device());
+}
+
+const char* BASS_GetDeviceDescription(DWORD device)
+{
+    if (device == 0)
+        return "No sound";
+    return device == 1 ? "Default" : nullptr;
+}
+
+void* BASS_GetDSoundObject(DWORD)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, nullptr);
+}
+
+BOOL BASS_GetInfo(void*)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, 0);
+}
+
+DWORD BASS_GetVersion(void)
+{
+    return BASS_VERSION_NUMBER;
+}
+
+DWORD BASS_GetVolume(void)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised())
+        return P().Fail(BASS_ERROR_INIT, BASS_FILEPOS_ERROR);
+    P().Succeed();
+    return 100;
+}
+
+BOOL BASS_Init(int device, DWORD freq, DWORD, void*, const void*)
+{
+    const Guard lock(P().Lock());
+    const int result = P().Init(device, freq);
+    return result == BASS_OK ? (P().Succeed(), 1) : P().Fail(result, 0);
+}
+
+BOOL BASS_Pause(void)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised())
+        return P().Fail(BASS_ERROR_INIT, 0);
+    P().PauseOutput(true);
+    P().Succeed();
+    return 1;
+}
+
+BOOL BASS_SetDevice(DWORD device)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised() || static_cast<int>(device) != P().Device())
+        return P().Fail(BASS_ERROR_DEVICE, 0);
+    P().Succeed();
+    return 1;
+}
+
+BOOL BASS_SetVolume(DWORD)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, 0);
+}
+
+BOOL BASS_Start(void)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised())
+        return P().Fail(BASS_ERROR_INIT, 0);
+    P().PauseOutput(false);
+    P().Succeed();
+    return 1;
+}
+
+BOOL BASS_Stop(void)
+{
+    const Guard lock(P().Lock());
+    if (!P().Initialised())
+        return P().Fail(BASS_ERROR_INIT, 0);
+    P().StopAll();
+    P().Succeed();
+    return 1;
+}
+
+BOOL BASS_Update(void)
+{
+    const Guard lock(P().Lock());
+    P().Succeed();
+    return 1;
+}
+
+HSTREAM BASS_StreamCreate(DWORD, DWORD, DWORD, STREAMPROC*, void*)
+{
+    const Guard lock(P().Lock());
+    return P().Fail(BASS_ERROR_NOTAVAIL, 0);
+}
+
+} // extern "C"
