@@ -151,6 +151,10 @@ constexpr std::array kTable{
     Entry{StringId::TagTrack, "曲目号码:"},
     Entry{StringId::TagGenre, "流派:"},
     Entry{StringId::TagNone, "(无 ID3v1 标签)"},
+    Entry{StringId::PlaybackLibraryFailed,
+          "未能初始化音频文件播放模块，所有播放功能都将被禁用。\n\n"
+          "请重新安装该软件以修复该问题。"},
+    Entry{StringId::PlaybackDeviceFailed, "未能初始化音频文件播放设备，所有播放功能都将被禁用。"},
 };
 
 constexpr bool TableIsInOrder()

@@ -143,6 +143,10 @@ enum class StringId
     TagTrack,
     TagGenre,
     TagNone,
+
+    // Playback
+    PlaybackLibraryFailed,
+    PlaybackDeviceFailed,
     Count
 };
 

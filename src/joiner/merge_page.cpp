@@ -4,6 +4,7 @@
 #include "engine/stream_info_text.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/silence.h"
+#include "shell/playback_service.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
@@ -14,8 +15,8 @@
 namespace keldro {
 
 MergePage::MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
-                     ConverterHost& converters)
-    : ui_(ui), settings_(settings), view_(view), converters_(converters)
+                     ConverterHost& converters, const PlaybackService* playback)
+    : ui_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
 {
     destination = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
     settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
@@ -48,9 +49,16 @@ bool MergePage::AddMergeEntry(int position, const std::string& path)
         ui_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
-    const TimeMs duration = info.DurationMs();
-    list_.Insert(position, MakeMergeEntry(path, info, duration, info.Header().sampleRate,
-                                          AutomaticSilenceText(settings_)));
+    // The decoded length is exact where the analysis estimates.
+    TimeMs duration = info.DurationMs();
+    std::int32_t sampleRate = info.Header().sampleRate;
+    if (const auto decoded = playback_ ? MeasureDecodedDuration(*playback_, path) : std::nullopt) {
+        duration = decoded->durationMs;
+        if (decoded->sampleRate != 0)
+            sampleRate = static_cast<std::int32_t>(decoded->sampleRate);
+    }
+    list_.Insert(position,
+                 MakeMergeEntry(path, info, duration, sampleRate, AutomaticSilenceText(settings_)));
     totals_.duration += ParseTime(FormatTime(duration, TimeStyle::Clock), TimeStyle::Clock);
     totals_.size += info.FileSize();
     return true;

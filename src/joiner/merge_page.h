@@ -11,14 +11,17 @@ namespace keldro {
 
 class ConverterHost;
 class MergePageView;
+class PlaybackService;
 class SettingsStore;
 class UserInteraction;
 
 class MergePage
 {
 public:
+    // Without a playback service (or one whose library did not load) the
+    // durations come from the analysis alone.
     MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
-              ConverterHost& converters);
+              ConverterHost& converters, const PlaybackService* playback = nullptr);
 
     // The tag of the result, and where it goes.
     std::string title, artist, album, year, comment;
@@ -74,6 +77,7 @@ private:
     SettingsStore& settings_;
     MergePageView& view_;
     ConverterHost& converters_;
+    const PlaybackService* playback_;
     MergeList list_;
     MergeTotals totals_;
     std::string durationText_;

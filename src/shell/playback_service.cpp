@@ -128,6 +128,9 @@ bool PlaybackService::InitOutputDevice(void* window) const
         return false;
     if (api_.BASS_Init(BASS_DEVICE_DEFAULT, 44100, 0, window, nullptr))
         return true;
+    // A second page of the same process finds the output already open.
+    if (api_.BASS_ErrorGetCode() == BASS_ERROR_ALREADY)
+        return api_.BASS_GetDevice() != BASS_DEVICE_NOSOUND;
     api_.BASS_Init(BASS_DEVICE_NOSOUND, 44100, 0, window, nullptr);
     return false;
 }

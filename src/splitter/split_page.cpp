@@ -1,6 +1,7 @@
 #include "splitter/split_page.h"
 
 #include "base/byte_text.h"
+#include "shell/playback_service.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
 #include "splitter/boundary_edit.h"
@@ -35,13 +36,25 @@ std::string Display(TimeMs ms)
 
 } // namespace
 
-SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view)
-    : ui_(ui), settings_(settings), view_(view), list_(ui, settings)
+SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
+                     const PlaybackService* playback)
+    : ui_(ui), settings_(settings), view_(view), list_(ui, settings), playback_(playback)
 {
     mode_ = ReadOrStoreDefault(settings_, setting::kSplitMode, kModeAuto);
     destination = settings_.GetSettingText(setting::kSplittingDestinationFolder, "");
     settings_.SetSettingText(setting::kSplittingDestinationFolder, destination);
     ReloadNamingRule();
+    if (playback_ && playback_->IsAudioAvailable()) {
+        audioDevice_ = playback_->InitOutputDevice(nullptr);
+        if (!audioDevice_)
+            ui_.ShowMessage(LoadString(StringId::PlaybackDeviceFailed), MessageIcon::Warning,
+                            MessageButtons::Ok);
+    }
+}
+
+SplitPage::~SplitPage()
+{
+    FreeStream();
 }
 
 std::string SplitPage::SourcePath() const

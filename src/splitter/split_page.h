@@ -4,6 +4,8 @@
 #pragma once
 
 #include "engine/mp3_info.h"
+#include "engine/segment_writer.h"
+#include "playback/bass.h"
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
 
@@ -11,6 +13,7 @@
 
 namespace keldro {
 
+class PlaybackService;
 class SettingsStore;
 class SplitPageView;
 class UserInteraction;
@@ -25,7 +28,13 @@ enum SplitMode
 class SplitPage
 {
 public:
-    SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view);
+    // With a loaded playback library the page opens the sound output and a
+    // stream of each source; without one it works from the analysis alone.
+    SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
+              const PlaybackService* playback = nullptr);
+    ~SplitPage();
+    SplitPage(const SplitPage&) = delete;
+    SplitPage& operator=(const SplitPage&) = delete;
 
     // Fields of the page that the user edits.
     std::string namingRule;
@@ -42,6 +51,13 @@ public:
     std::string SourcePath() const;
     const std::string& InfoText() const { return infoText_; }
     TimeMs Total() const { return list_.Source().total; }
+
+    // The source's playback stream (0: none), its decoded length in bytes and
+    // its sample rate; without a stream, the analysis' figures.
+    bool AudioAvailable() const { return audioDevice_; }
+    HSTREAM Stream() const { return stream_; }
+    std::uint64_t DecodedLength() const { return decodedLength_; }
+    std::uint32_t SampleRate() const { return sampleRate_; }
 
     // Source loading and split modes.
     int Mode() const { return mode_; }
@@ -76,6 +92,12 @@ public:
 private:
     bool FrameAccurateFor(int mode) const;
     void OpenSourceStream();
+    void CreateStream(DWORD flags);
+    void FreeStream();
+    void TakeSourceFigures();
+    double StreamBitrate() const;
+    std::uint32_t FilePositionAt(TimeMs time);
+    bool ProbeStreamOffsets();
     void SeedList();
     void ReloadNamingRule();
     bool HasSelection();
@@ -83,6 +105,9 @@ private:
     struct RunState;
     bool CheckBeforeRun(std::string& folder);
     bool WriteRow(int row, std::string path, RunState& run);
+    // streamOffsets: the probe found the stream's file positions usable.
+    SegmentResult WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
+                             bool streamOffsets, const SegmentOptions& options);
     bool StopRequested();
     void CompleteRun(const std::string& folder);
 
@@ -92,6 +117,12 @@ private:
     SplitList list_;
     CMP3Info info_;
     CProcessCUEFile cue_;
+    const PlaybackService* playback_;
+    bool audioDevice_ = false;
+    HSTREAM stream_ = 0;
+    std::uint64_t decodedLength_ = 0;
+    std::uint32_t sampleRate_ = 0;
+    int fastForwardLevel_ = 0;
     bool loaded_ = false;
     bool running_ = false;
     bool stopRequested_ = false;

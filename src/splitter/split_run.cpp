@@ -34,6 +34,7 @@ struct SplitPage::RunState
     bool fast = true;
     OverwriteRun overwrite{setting::kSplitterConfirmOverwrite, true, false};
     bool aborted = false;
+    bool streamOffsets = false;
 };
 
 std::string SplitPage::BuildOutputName(int row, int counter) const
@@ -130,6 +131,7 @@ void SplitPage::RunSplit()
     run.writeVbrHeader = settings_.GetSettingInt(setting::kWriteVbrHeader, 1) != 0;
     run.fast = !FrameAccurate();
     const bool countChecked = settings_.GetSettingInt(setting::kSplitterCountGenerated, 0) == 1;
+    run.streamOffsets = stream_ != 0 && ProbeStreamOffsets();
     int counter = 0;
     int row = 0;
     for (; row < count && !run.aborted; ++row) {
@@ -181,7 +183,7 @@ bool SplitPage::WriteRow(int row, std::string path, RunState& run)
     const auto [start, end] = list_.TrackRange(row, true);
     for (;;) {
         const SegmentResult result =
-            WriteSegmentByTime(info_, path, start, end, 0, run.fast, options);
+            WriteRange(path, start, end, run.fast, run.streamOffsets, options);
         view_.RowWritten(row, path, result);
         if (result.ok)
             return true;

@@ -84,17 +84,25 @@ bool SplitPage::LoadSource(const std::string& path)
 
 void SplitPage::OpenSourceStream()
 {
+    FreeStream();
+    const DWORD decodeOnly = audioDevice_ ? 0 : BASS_STREAM_DECODE;
     if (FrameAccurate()) {
         ui_.ShowFrameLoadingHint(true);
+        CreateStream(BASS_STREAM_PRESCAN | decodeOnly);
         info_.LoadFrameTable(ui_); // a cancelled load leaves the source in fast behaviour
         ui_.ShowFrameLoadingHint(false);
+    } else {
+        CreateStream(decodeOnly);
     }
+    TakeSourceFigures();
     SplitSourceInfo& source = list_.Source();
-    source.total = info_.DurationMs();
     source.titleField = info_.Tag().title;
     source.artistField = info_.Tag().artist;
     source.tag = info_.Tag();
-    infoText_ = StreamInfoText(info_);
+    const double bitrate =
+        stream_ != 0 && info_.HasVbrHeader() ? StreamBitrate() : DisplayBitrate(info_);
+    infoText_ =
+        StreamInfoText(info_, source.total, static_cast<std::int32_t>(sampleRate_), bitrate);
     SeedList();
     loaded_ = true;
     view_.SourceChanged();
@@ -133,6 +141,9 @@ void SplitPage::SeedList()
 
 void SplitPage::UnloadSource()
 {
+    FreeStream();
+    decodedLength_ = 0;
+    sampleRate_ = 0;
     info_.Reset();
     list_.Clear();
     list_.Source() = SplitSourceInfo{};

@@ -1,11 +1,15 @@
 // The merge page's list commands on small synthesised files.
 #include "joiner/merge_page.h"
 #include "mp3_builder.h"
+#include "pcm.h"
+#include "playback_files.h"
 #include "scripted_interaction.h"
 #include "scripted_merge_view.h"
+#include "shell/playback_service.h"
 #include "shell/setting_keys.h"
 #include "shell/settings.h"
 #include "temp_dir.h"
+#include "tools.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +128,32 @@ TEST_F(MergePageTest, TotalsCutToWholeSecondsAndLabelsInTheirUnits)
     Page().RemoveMergeSelection();
     EXPECT_EQ(Page().Totals().duration, 0u);
     EXPECT_EQ(Page().Totals().size, 0u);
+}
+
+// 2.98 s of sound: lame's frames hold 3.03 s, the decoded audio 2.98 s.
+TEST_F(MergePageTest, WithPlaybackTheDurationIsTheDecodedOne)
+{
+    const std::string path = dir_.File("short.mp3");
+    test::PcmSpec pcm;
+    pcm.sampleRate = 32000;
+    pcm.seconds = 2.98;
+    test::EncodeWithLame(path, pcm, {"-b", "128"});
+    Page().DropFiles({path});
+    EXPECT_EQ(Page().Totals().duration, 3'000u);
+
+    PlaybackService playback;
+    ASSERT_TRUE(playback.LoadPlaybackLibrary(test::PlaybackLibraryBytes(), dir_.Path()));
+    MergePage withPlayback(ui_, settings_, view_, view_, &playback);
+    withPlayback.DropFiles({path});
+    EXPECT_EQ(withPlayback.Totals().duration, 2'000u);
+    EXPECT_EQ(withPlayback.List().Row(0).Text(MergeColumn::Duration), "0:00:02");
+    EXPECT_EQ(withPlayback.List().Row(0).Text(MergeColumn::SampleRate), "32000");
+
+    // Once the library is gone, the analysis gives the duration again.
+    const std::string synthetic = MakeFile("synthetic.mp3", 7900);
+    playback.UnloadPlaybackLibrary();
+    withPlayback.DropFiles({synthetic});
+    EXPECT_EQ(withPlayback.Totals().duration, 2'000u + 205'000u);
 }
 
 TEST_F(MergePageTest, AFileThatFailsIsReportedAndTheOthersAreAdded)

@@ -1,0 +1,94 @@
+// The split page's playback stream of its source: its figures, and the file
+// offsets it gives the split run.
+#include "shell/playback_service.h"
+#include "splitter/split_page.h"
+
+namespace keldro {
+
+void SplitPage::CreateStream(DWORD flags)
+{
+    if (!playback_ || !playback_->IsAudioAvailable())
+        return;
+    stream_ = playback_->Api().BASS_StreamCreateFile(0, SourcePath().c_str(), 0, 0, flags);
+}
+
+void SplitPage::FreeStream()
+{
+    if (stream_ != 0 && playback_ && playback_->IsAudioAvailable())
+        playback_->Api().BASS_StreamFree(stream_);
+    stream_ = 0;
+}
+
+// The total length, decoded length and sample rate of the loaded source.
+void SplitPage::TakeSourceFigures()
+{
+    SplitSourceInfo& source = list_.Source();
+    if (stream_ == 0) {
+        decodedLength_ = info_.FileSize() - info_.VbrFrameOffset();
+        source.total = info_.DurationMs();
+        sampleRate_ = static_cast<std::uint32_t>(info_.Header().sampleRate);
+        return;
+    }
+    const BassEntryPoints& api = playback_->Api();
+    decodedLength_ = api.BASS_ChannelGetLength(stream_);
+    source.total = SecondsToMs(api.BASS_ChannelBytes2Seconds(stream_, decodedLength_));
+    DWORD frequency = 0;
+    sampleRate_ = api.BASS_ChannelGetAttributes(stream_, &frequency, nullptr, nullptr)
+                      ? frequency
+                      : static_cast<std::uint32_t>(info_.Header().sampleRate);
+    const double playing = sampleRate_ * fastForwardLevel_ * 0.5 + sampleRate_;
+    api.BASS_ChannelSetAttributes(stream_, static_cast<int>(playing), BASS_KEEP_VOLUME,
+                                  BASS_KEEP_PAN);
+}
+
+// The audio data's length over the decoded duration, in whole kbit/s.
+double SplitPage::StreamBitrate() const
+{
+    const DWORD end = playback_->Api().BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_END);
+    const double seconds = Total() / 1000.0;
+    if (end == BASS_FILEPOS_ERROR || seconds <= 0)
+        return info_.AverageBitrate();
+    return static_cast<double>(static_cast<std::int64_t>(end / (seconds * 125) + 0.5));
+}
+
+// Where the decoder stands in the audio data after a seek to `time`.
+std::uint32_t SplitPage::FilePositionAt(TimeMs time)
+{
+    const BassEntryPoints& api = playback_->Api();
+    api.BASS_ChannelSetPosition(stream_, StreamBytePosition(time, Total(), decodedLength_));
+    return api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_CURRENT);
+}
+
+// The stream's file positions are used only when they grow with time at nine
+// points across the source; a failed query counts as not growing.
+bool SplitPage::ProbeStreamOffsets()
+{
+    const TimeMs step = Total() / 10;
+    const TimeMs third = step / 3;
+    for (TimeMs k = 1; k <= 9; ++k) {
+        const std::uint32_t a = FilePositionAt(k * step);
+        const std::uint32_t b = FilePositionAt(k * step + third);
+        if (a == BASS_FILEPOS_ERROR || b == BASS_FILEPOS_ERROR || b < a)
+            return false;
+    }
+    return true;
+}
+
+SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
+                                    bool streamOffsets, const SegmentOptions& options)
+{
+    if (stream_ == 0)
+        return WriteSegmentByTime(info_, path, start, end, 0, fast, options);
+    if (!streamOffsets)
+        return WriteSegmentByTime(info_, path, start, end, Total(), fast, options);
+    const BassEntryPoints& api = playback_->Api();
+    const std::uint32_t dataStart = api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_START);
+    const std::uint32_t startByte =
+        start == 0 ? info_.FirstFrameOffset() : FilePositionAt(start) + dataStart;
+    const std::uint32_t endByte =
+        end == Total() ? api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_END) + dataStart
+                       : FilePositionAt(end) + dataStart;
+    return WriteSegment(info_, path, startByte, endByte, options);
+}
+
+} // namespace keldro
