@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace keldro::playback {
 namespace {
@@ -69,8 +68,9 @@ bool Channel::Refill()
         return false;
     const int channels = decoder_.Channels();
     const size_t keep = std::min(static_cast<size_t>(phase_), bufferFrames_);
-    std::memmove(buffer_.data(), buffer_.data() + keep * channels,
-                 (bufferFrames_ - keep) * channels * sizeof(int16_t));
+    const auto from = buffer_.begin() + static_cast<std::ptrdiff_t>(keep * channels);
+    std::copy(from, buffer_.begin() + static_cast<std::ptrdiff_t>(bufferFrames_ * channels),
+              buffer_.begin());
     bufferFrames_ -= keep;
     bufferStart_ += static_cast<int64_t>(keep);
     phase_ -= static_cast<double>(keep);

@@ -7,6 +7,20 @@
 
 namespace keldro::playback {
 
+namespace {
+
+// SDL keeps some global state (hints, its error text) until SDL_Quit; leave
+// nothing behind once no subsystem is in use.
+void ReleaseSdl(std::uint32_t subsystem)
+{
+    if (subsystem != 0)
+        SDL_QuitSubSystem(subsystem);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
+}
+
+} // namespace
+
 Player& Player::Instance()
 {
     static Player player;
@@ -23,8 +37,10 @@ int Player::Init(int device, uint32_t frequency)
     }
     if (device != BASS_DEVICE_DEFAULT && device != 1)
         return BASS_ERROR_DEVICE;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        ReleaseSdl(0);
         return BASS_ERROR_DRIVER;
+    }
     SDL_AudioSpec want{};
     want.freq = frequency > 0 ? static_cast<int>(frequency) : 44100;
     want.format = AUDIO_S16SYS;
@@ -35,7 +51,7 @@ int Player::Init(int device, uint32_t frequency)
     SDL_AudioSpec have{};
     output_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (output_ == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        ReleaseSdl(SDL_INIT_AUDIO);
         return BASS_ERROR_DEVICE;
     }
     outputRate_ = have.freq;
@@ -55,7 +71,7 @@ void Player::Free()
     // Closing waits for the audio thread, which takes the lock to mix.
     if (output != 0) {
         SDL_CloseAudioDevice(output);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        ReleaseSdl(SDL_INIT_AUDIO);
     }
     const std::lock_guard lock(mutex_);
     channels_.clear();
