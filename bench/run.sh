@@ -38,6 +38,10 @@ echo "== keldro-cli split --parts 20, 300 MB files (auto: frame handling for VBR
 "$build/bench/split_bench" "$build/src/cli/keldro-cli" "$cbr_big" "$vbr_big"
 
 echo
+echo "== split page, 20 equal parts, without and with a playback stream of the source"
+SDL_AUDIODRIVER=dummy "$build/bench/stream_split_bench" "$build/src/playback/libkeldro_playback.so" "$cbr_big" "$vbr_big"
+
+echo
 echo "== keldro-cli merge, ten files of 30 MB (the first variable bitrate)"
 parts=("$data/merge-01.mp3")
 "$build/bench/make_big_mp3" "$vbr_seed" "${parts[0]}" 30000000

@@ -25,7 +25,10 @@ bool Decoder::Open(const std::string& path, bool prescan)
     // One index entry per frame, so that every frame's file offset is known.
     mpg123_param(handle_, MPG123_INDEX_SIZE, -1000, 0);
     mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    if (!ChooseFormat() || mpg123_open(handle_, path.c_str()) != MPG123_OK)
+    if (!ChooseFormat() || !file_.Open(path) ||
+        mpg123_replace_reader_handle(handle_, &BufferedFile::ReadCallback,
+                                     &BufferedFile::SeekCallback, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle_, &file_) != MPG123_OK)
         return false;
     if (prescan && mpg123_scan(handle_) != MPG123_OK)
         return false;

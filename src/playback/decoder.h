@@ -2,6 +2,8 @@
 // prescan, sample-exact seeking, and the file offset of the frame in hand.
 #pragma once
 
+#include "playback/buffered_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -42,6 +44,7 @@ private:
     void FindDataBounds(const std::string& path);
     int64_t IndexedOffset(int64_t frame) const;
 
+    BufferedFile file_; // outlives handle_, which reads through it
     mpg123_handle_struct* handle_ = nullptr;
     long rate_ = 0;
     int channels_ = 0;

@@ -1,0 +1,96 @@
+#include "playback/buffered_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace keldro::playback {
+namespace {
+
+constexpr size_t kBufferSize = 256 * 1024;
+
+} // namespace
+
+BufferedFile::~BufferedFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool BufferedFile::Open(const std::string& path)
+{
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st
+    {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return false;
+    size_ = st.st_size;
+    buffer_.resize(kBufferSize);
+    return true;
+}
+
+bool BufferedFile::Refill()
+{
+    bufferStart_ += static_cast<off_t>(filled_);
+    filled_ = 0;
+    at_ = 0;
+    for (;;) {
+        const ssize_t got = ::pread(fd_, buffer_.data(), buffer_.size(), bufferStart_);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        filled_ = static_cast<size_t>(got);
+        return true;
+    }
+}
+
+ssize_t BufferedFile::Read(void* out, size_t count)
+{
+    auto* to = static_cast<char*>(out);
+    size_t done = 0;
+    while (done < count) {
+        if (at_ == filled_ && !Refill())
+            break;
+        const size_t take = std::min(count - done, filled_ - at_);
+        std::memcpy(to + done, buffer_.data() + at_, take);
+        at_ += take;
+        done += take;
+    }
+    return static_cast<ssize_t>(done);
+}
+
+off_t BufferedFile::Seek(off_t offset, int whence)
+{
+    const off_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? bufferStart_ + static_cast<off_t>(at_)
+                                            : size_;
+    const off_t target = base + offset;
+    if (target < 0)
+        return -1;
+    // Inside what the buffer holds: just move within it.
+    if (target >= bufferStart_ && target <= bufferStart_ + static_cast<off_t>(filled_)) {
+        at_ = static_cast<size_t>(target - bufferStart_);
+        return target;
+    }
+    bufferStart_ = target;
+    filled_ = 0;
+    at_ = 0;
+    return target;
+}
+
+ssize_t BufferedFile::ReadCallback(void* handle, void* out, size_t count)
+{
+    return static_cast<BufferedFile*>(handle)->Read(out, count);
+}
+
+off_t BufferedFile::SeekCallback(void* handle, off_t offset, int whence)
+{
+    return static_cast<BufferedFile*>(handle)->Seek(offset, whence);
+}
+
+} // namespace keldro::playback
