@@ -80,6 +80,7 @@ protected:
     void TearDown() override { library_->Api().BASS_Free(); }
 
     static PlaybackService* library_;
+    test::TempDir out_;
 };
 
 PlaybackService* SplitStreamTest::library_ = nullptr;
@@ -137,6 +138,20 @@ TEST_F(SplitStreamTest, CutsAtStreamPositionsMatchCutsByTimeWithinAFrame)
         }
         EXPECT_EQ(cumulativeGot, cumulativeExpected) << name << ": the last row ends the audio";
     }
+}
+
+TEST_F(SplitStreamTest, ALibraryOfAnotherVersionLeavesThePageOnItsOwnAnalysis)
+{
+    PlaybackService refused;
+    ASSERT_FALSE(refused.LoadPlaybackLibrary(test::WrongVersionLibraryBytes(), out_.Path()));
+    const std::string source = test::CorpusFile("vbr_v2");
+    PageUnderTest plain(nullptr);
+    PageUnderTest with(&refused);
+    EXPECT_TRUE(with.ui.messages.empty());
+    EXPECT_EQ(with.SplitAt(source, {1000, 2500}), plain.SplitAt(source, {1000, 2500}));
+    EXPECT_EQ(with.page.Stream(), 0u);
+    EXPECT_EQ(with.page.Total(), plain.page.Total());
+    EXPECT_TRUE(fs::is_empty(out_.Path()));
 }
 
 // A stream whose file position goes backwards between two probe times.
