@@ -155,6 +155,22 @@ constexpr std::array kTable{
           "未能初始化音频文件播放模块，所有播放功能都将被禁用。\n\n"
           "请重新安装该软件以修复该问题。"},
     Entry{StringId::PlaybackDeviceFailed, "未能初始化音频文件播放设备，所有播放功能都将被禁用。"},
+    Entry{StringId::MergeSettingsSummary,
+          "默认源文件夹: \n    %s\n在合并开始前进行的操作:\n  检查 MP3: %s\n  确认文件覆盖: %s\n"
+          "在合并完成时进行的操作:\n  显示“成功”窗口:  %s\n  打开目标文件夹:  %s\n"
+          "  播放已合并的 MP3:  %s\n  开始新的合并:  %s"},
+    Entry{StringId::SplitSettingsSummary,
+          "默认源文件夹:\n    %s\n在分割开始前进行的操作:\n  输出文件夹确认:  %s\n"
+          "  确认文件覆盖: %s\n  计算音轨序号:  %s\n在分割完成后进行的操作:\n"
+          "  显示“成功”窗口:  %s\n  打开目标文件夹:  %s\n  导出 CUE 文件:  %s\n"
+          "  开始新的分割:  %s"},
+    Entry{StringId::SummaryYes, "是"},
+    Entry{StringId::SummaryNo, "否"},
+    Entry{StringId::SummaryLastFolder, "最后打开的文件夹"},
+    Entry{StringId::SummaryCountSelected, "选定"},
+    Entry{StringId::SummaryCountAll, "全部"},
+    Entry{StringId::ConfirmExitWhileBusy,
+          "现在正在进行分割/合并，强烈建议你在退出前停止该操作。你确定无论如何都要退出吗?"},
 };
 
 constexpr bool TableIsInOrder()

@@ -147,6 +147,18 @@ enum class StringId
     // Playback
     PlaybackLibraryFailed,
     PlaybackDeviceFailed,
+
+    // Settings page summaries
+    MergeSettingsSummary, // %s folder, then six %s yes/no
+    SplitSettingsSummary, // %s folder, %s, %s yes/no, %s count, four %s yes/no
+    SummaryYes,
+    SummaryNo,
+    SummaryLastFolder,
+    SummaryCountSelected,
+    SummaryCountAll,
+
+    // Main window
+    ConfirmExitWhileBusy,
     Count
 };
 
