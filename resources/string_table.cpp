@@ -171,6 +171,12 @@ constexpr std::array kTable{
     Entry{StringId::SummaryCountAll, "全部"},
     Entry{StringId::ConfirmExitWhileBusy,
           "现在正在进行分割/合并，强烈建议你在退出前停止该操作。你确定无论如何都要退出吗?"},
+    Entry{StringId::FrameModeHint,
+          "提示: "
+          "使用“帧分割模式”将会使分割更加精确，但是将会需要花费更多的时间来载入一个较大的文件帧。"
+          "如果你仅需要快速分割到较小的片断而不需要精确每个片断的大小，请选择“快速分割模式”。"},
+    Entry{StringId::ChooseMergeSourceFolder, "选择要合并的 MP3 源文件默认文件夹"},
+    Entry{StringId::ChooseSplitSourceFolder, "选择要分割的 MP3 源文件默认文件夹"},
 };
 
 constexpr bool TableIsInOrder()

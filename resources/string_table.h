@@ -159,6 +159,9 @@ enum class StringId
 
     // Main window
     ConfirmExitWhileBusy,
+    FrameModeHint,
+    ChooseMergeSourceFolder,
+    ChooseSplitSourceFolder,
     Count
 };
 

@@ -91,6 +91,10 @@ bool PlaybackService::LoadPlaybackLibrary(std::string_view library, const std::s
     UnloadPlaybackLibrary();
     if (Extract(library, tempFolder))
         module_ = ::dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The loaded library needs its file no more: removing it now leaves
+    // nothing behind even when the program does not get to unload it.
+    if (module_)
+        std::remove(path_.c_str());
     if (module_)
         ResolveEntryPoints(module_, api_);
     available_ = api_.BASS_GetVersion && api_.BASS_GetVersion() == kExpectedPlaybackVersion;

@@ -65,7 +65,8 @@ public:
 
     // Writes `library` (the bytes of the embedded library; empty when the
     // resource could not be read) to a new "tolvex" file in `tempFolder`,
-    // loads it, resolves the entry points and checks the version. On any
+    // loads it (and deletes the file, which the loaded library no longer
+    // needs), resolves the entry points and checks the version. On any
     // failure everything is undone and false returned.
     bool LoadPlaybackLibrary(std::string_view library, const std::string& tempFolder);
     // Frees the library, unloads it and deletes its file.

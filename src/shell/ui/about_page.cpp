@@ -1,0 +1,57 @@
+#include "shell/ui/about_page.h"
+
+#include "shell/other_settings.h"
+#include "shell/ui/splitter_settings_dialog.h"
+#include "shell/user_interaction.h"
+#include "ui_about_page.h"
+#include "widgets/qt_text.h"
+
+#include <QShortcut>
+
+namespace keldro {
+
+AboutPage::AboutPage(SettingsStore& settings, UserInteraction& ui, QString helpFile,
+                     QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::AboutPage>()), settings_(settings),
+      interaction_(ui), helpFile_(std::move(helpFile))
+{
+    ui_->setupUi(this);
+    connect(ui_->settingsButton, &QPushButton::clicked, this, &AboutPage::OpenSettings);
+    connect(ui_->helpButton, &QPushButton::clicked, this, &AboutPage::OpenHelp);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(help, &QShortcut::activated, this, &AboutPage::OpenHelp);
+    RebuildSummaries();
+}
+
+AboutPage::~AboutPage() = default;
+
+QString AboutPage::MergeSummary() const
+{
+    return ui_->mergeSummaryEdit->toPlainText();
+}
+
+QString AboutPage::SplitSummary() const
+{
+    return ui_->splitSummaryEdit->toPlainText();
+}
+
+void AboutPage::RebuildSummaries()
+{
+    ui_->mergeSummaryEdit->setPlainText(FromBytes(MergeSettingsSummary(settings_)));
+    ui_->splitSummaryEdit->setPlainText(FromBytes(SplitSettingsSummary(settings_)));
+}
+
+void AboutPage::OpenSettings()
+{
+    SplitterSettingsDialog dialog(settings_, interaction_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        RebuildSummaries();
+}
+
+void AboutPage::OpenHelp()
+{
+    interaction_.OpenFile(ToBytes(helpFile_));
+}
+
+} // namespace keldro

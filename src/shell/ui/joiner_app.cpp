@@ -1,0 +1,38 @@
+#include "shell/ui/joiner_app.h"
+
+#include "shell/ui/about_page.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/playback_loader.h"
+#include "shell/ui/qt_user_interaction.h"
+#include "shell/ui/screenshots.h"
+#include "widgets/qt_text.h"
+
+#include <QApplication>
+
+namespace keldro {
+
+JoinerApp::JoinerApp(SettingsStore& settings, int argc, const char* const* argv)
+    : settings_(settings), startup_(ParseCommandLine(JoinArguments(argc, argv))),
+      helpFile_(FromBytes(HelpFilePath(settings, ToBytes(QCoreApplication::applicationDirPath()))))
+{}
+
+int JoinerApp::Run()
+{
+    StartPlayback(playback_, nullptr);
+    QtUserInteraction ui;
+    EmptyPage split;
+    EmptyPage merge;
+    AboutPage about(settings_, ui, helpFile_);
+    MainWindow window(settings_, ui, startup_, {&split, &merge, &about});
+    ui.SetOwner(&window);
+    window.SetBeforeClose([this] { playback_.UnloadPlaybackLibrary(); });
+    window.show();
+    const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
+    if (!screenshots.isEmpty())
+        TakeScreenshots(window, settings_, ui, screenshots);
+    const int result = QApplication::exec();
+    playback_.UnloadPlaybackLibrary();
+    return result;
+}
+
+} // namespace keldro

@@ -1,0 +1,35 @@
+// CMP3JoinerApp: the program's start-up and the objects that live as long as
+// it runs (settings store, start-up command, help file, playback library).
+#pragma once
+
+#include "shell/playback_service.h"
+#include "shell/startup.h"
+
+#include <QString>
+
+namespace keldro {
+
+class SettingsStore;
+
+class JoinerApp
+{
+public:
+    // Reads the command line; QApplication must exist.
+    JoinerApp(SettingsStore& settings, int argc, const char* const* argv);
+
+    // Loads the playback library, runs the main window and returns when it
+    // has closed, with the library unloaded.
+    int Run();
+
+    const StartupCommand& Startup() const { return startup_; }
+    const QString& HelpFile() const { return helpFile_; }
+    PlaybackService& Playback() { return playback_; }
+
+private:
+    SettingsStore& settings_;
+    StartupCommand startup_;
+    QString helpFile_;
+    PlaybackService playback_;
+};
+
+} // namespace keldro

@@ -1,0 +1,129 @@
+#include "shell/ui/main_window.h"
+
+#include "shell/setting_keys.h"
+#include "shell/ui/page_slot.h"
+#include "shell/user_interaction.h"
+#include "string_table.h"
+#include "ui_main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+
+namespace keldro {
+namespace {
+
+constexpr int kNoValue = -999;
+
+} // namespace
+
+MainWindow::MainWindow(SettingsStore& settings, UserInteraction& ui, const StartupCommand& startup,
+                       std::array<PageSlot*, 3> pages, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>()), settings_(settings),
+      interaction_(ui), pages_(pages)
+{
+    ui_->setupUi(this);
+    setWindowTitle(QStringLiteral("%1 v%2").arg(QStringLiteral("Keldro"), QStringLiteral("3.0")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/keldro.png")));
+    ui_->statusBar->addWidget(new QLabel(ui_->statusBar), 1);
+    RestoreRectangle();
+    for (PageSlot* page : pages_)
+        ui_->placeholder->addWidget(page->Widget());
+    for (int index : {kSplitPage, kMergePage, kSettingsPage})
+        connect(PageButton(index), &QPushButton::clicked, this, [this, index] { ShowPage(index); });
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(next, &QShortcut::activated, this, &MainWindow::ShowNextPage);
+    ShowPage(InitialPage(startup));
+}
+
+MainWindow::~MainWindow()
+{
+    // The pages belong to their owners, not to the placeholder.
+    for (PageSlot* page : pages_) {
+        ui_->placeholder->removeWidget(page->Widget());
+        page->Widget()->setParent(nullptr);
+    }
+}
+
+QPushButton* MainWindow::PageButton(int index) const
+{
+    return index == kMergePage   ? ui_->mergeButton
+           : index == kSplitPage ? ui_->splitButton
+                                 : ui_->settingsButton;
+}
+
+// Stored only when all four values are there; a corner off the screen moves
+// back to 0 on that axis, the size is kept as stored.
+void MainWindow::RestoreRectangle()
+{
+    const int x = settings_.GetSettingInt(setting::kInitialPosX, kNoValue);
+    const int y = settings_.GetSettingInt(setting::kInitialPosY, kNoValue);
+    const int width = settings_.GetSettingInt(setting::kInitialWidth, kNoValue);
+    const int height = settings_.GetSettingInt(setting::kInitialHeight, kNoValue);
+    if (x == kNoValue || y == kNoValue || width == kNoValue || height == kNoValue)
+        return;
+    const QSize area = screen()->geometry().size();
+    move(x < 0 || x > area.width() ? 0 : x, y < 0 || y > area.height() ? 0 : y);
+    resize(width, height);
+}
+
+// The frame's corner and the inside's size: Qt places by the frame and sizes
+// the inside, so the window reopens as it was instead of growing by its frame.
+void MainWindow::StoreRectangle()
+{
+    settings_.SetSettingInt(setting::kInitialPosX, pos().x());
+    settings_.SetSettingInt(setting::kInitialPosY, pos().y());
+    settings_.SetSettingInt(setting::kInitialWidth, width());
+    settings_.SetSettingInt(setting::kInitialHeight, height());
+}
+
+int MainWindow::InitialPage(const StartupCommand& startup)
+{
+    int page = settings_.GetSettingInt(setting::kInitialPanel, -1);
+    if (page < kSplitPage || page > kSettingsPage) {
+        page = kSplitPage;
+        settings_.SetSettingInt(setting::kInitialPanel, page);
+    }
+    return startup.action == StartupAction::Merge ? kMergePage : page;
+}
+
+void MainWindow::ShowPage(int index)
+{
+    current_ = index;
+    ui_->placeholder->setCurrentWidget(pages_[static_cast<std::size_t>(index)]->Widget());
+    for (int i : {kSplitPage, kMergePage, kSettingsPage})
+        PageButton(i)->setChecked(i == index);
+    pages_[static_cast<std::size_t>(index)]->Widget()->setFocus();
+    settings_.SetSettingInt(setting::kInitialPanel, index);
+}
+
+// In the order of the buttons: merge, split, settings, merge...
+void MainWindow::ShowNextPage()
+{
+    ShowPage(current_ == kMergePage   ? kSplitPage
+             : current_ == kSplitPage ? kSettingsPage
+                                      : kMergePage);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!isMinimized())
+        StoreRectangle();
+    const bool busy = pages_[kSplitPage]->IsBusy() || pages_[kMergePage]->IsBusy();
+    if (busy &&
+        interaction_.ShowMessage(LoadString(StringId::ConfirmExitWhileBusy), MessageIcon::Question,
+                                 MessageButtons::YesNo) != MessageAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    for (PageSlot* page : pages_) {
+        if (page->IsBusy())
+            page->RequestStop();
+    }
+    if (beforeClose_)
+        beforeClose_();
+    event->accept();
+}
+
+} // namespace keldro

@@ -1,0 +1,69 @@
+// CMP3JoinerDlg: the three page buttons, the pages in the placeholder, the
+// status bar; the window rectangle and the page shown persist between runs.
+#pragma once
+
+#include "shell/startup.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+
+class QPushButton;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace keldro {
+
+class PageSlot;
+class SettingsStore;
+class UserInteraction;
+
+enum PageIndex
+{
+    kSplitPage = 0,
+    kMergePage = 1,
+    kSettingsPage = 2
+};
+
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // pages: split, merge and settings, in page-index order. beforeClose runs
+    // once the close is decided (the program unloads its playback library).
+    MainWindow(SettingsStore& settings, UserInteraction& ui, const StartupCommand& startup,
+               std::array<PageSlot*, 3> pages, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void SetBeforeClose(std::function<void()> beforeClose)
+    {
+        beforeClose_ = std::move(beforeClose);
+    }
+
+    void ShowPage(int index);
+    void ShowNextPage();
+    int CurrentPage() const { return current_; }
+    QPushButton* PageButton(int index) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RestoreRectangle();
+    void StoreRectangle();
+    int InitialPage(const StartupCommand& startup);
+
+    std::unique_ptr<Ui::MainWindow> ui_;
+    SettingsStore& settings_;
+    UserInteraction& interaction_;
+    std::array<PageSlot*, 3> pages_;
+    std::function<void()> beforeClose_;
+    int current_ = kSplitPage;
+};
+
+} // namespace keldro

@@ -1,0 +1,28 @@
+// What the main window knows of a page: its widget, and for the merge and
+// split pages whether a run is busy and how to stop it without asking.
+#pragma once
+
+#include <QWidget>
+
+namespace keldro {
+
+class PageSlot
+{
+public:
+    virtual ~PageSlot() = default;
+    virtual QWidget* Widget() = 0;
+    virtual bool IsBusy() const { return false; }
+    virtual void RequestStop() {}
+};
+
+// The slot of a page that is not built yet: an empty page.
+class EmptyPage final : public QWidget, public PageSlot
+{
+    Q_OBJECT
+
+public:
+    explicit EmptyPage(QWidget* parent = nullptr) : QWidget(parent) {}
+    QWidget* Widget() override { return this; }
+};
+
+} // namespace keldro
