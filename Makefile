@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DKELDRO_WERROR=ON
 
-.PHONY: all deps build run test test-plain test-sanitize bench fuzz format format-check clean
+.PHONY: all deps build run screenshots install test test-plain test-sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -20,10 +20,19 @@ build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Until the desktop window arrives, run shows what the core makes of a sample.
 run: build
-	@./scripts/make-sample.sh $(BUILD) out/sample.mp3
-	@$(BUILD)/src/cli/keldro-cli info out/sample.mp3
+	@if [[ -z "$${DISPLAY:-}" && -z "$${WAYLAND_DISPLAY:-}" ]]; then \
+	    echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)," >&2; \
+	    echo "  so the desktop program cannot open its window. Run it from a desktop session," >&2; \
+	    echo "  see it with 'make screenshots' (a virtual screen), or use $(BUILD)/src/cli/keldro-cli." >&2; \
+	    exit 1; \
+	fi
+	@$(BUILD)/src/shell/keldro
+
+# PNGs of the main window's three pages and the settings dialog, from the real
+# program on a virtual screen, with a fresh settings store.
+screenshots: build
+	@./scripts/screenshots.sh $(BUILD) out/screenshots
 
 test: test-plain test-sanitize
 

@@ -21,8 +21,8 @@ packages=(
   clang libclang-rt-14-dev
   # formatting
   clang-format
-  # Chinese text on screen
-  fonts-wqy-microhei
+  # Chinese text on screen; a virtual screen for `make screenshots`
+  fonts-wqy-microhei xvfb xauth
 )
 
 missing=()

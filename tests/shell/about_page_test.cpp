@@ -1,0 +1,102 @@
+// The settings page: summaries from the store, rebuilt after the other-settings
+// dialog's OK; the dialog's defaults, folders, OK and Cancel on a real store.
+#include "scripted_interaction.h"
+#include "shell/setting_keys.h"
+#include "shell/ui/about_page.h"
+#include "shell/ui/qt_settings_store.h"
+#include "shell/ui/splitter_settings_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace keldro;
+
+class AboutPageTest final : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    int stores_ = 0;
+
+    QString NewStorePath() { return dir_.filePath(QStringLiteral("store%1.conf").arg(++stores_)); }
+
+private slots:
+    void cancelLeavesSixteenDefaultsAndTwoEmptyFolders()
+    {
+        const QString path = NewStorePath();
+        {
+            QtSettingsStore settings(path);
+            test::ScriptedInteraction ui;
+            SplitterSettingsDialog dialog(settings, ui);
+            dialog.show();
+            dialog.reject();
+        }
+        QSettings file(path, QSettings::IniFormat);
+        QCOMPARE(file.allKeys().size(), 18);
+        QtSettingsStore settings(path);
+        for (const OtherSettingsFlag& flag : kOtherSettingsFlags)
+            QCOMPARE(settings.GetSettingInt(flag.key, -7), flag.defaultValue);
+        QCOMPARE(settings.GetSettingText(setting::kMergingSourceFolder, "missing"), std::string());
+        QCOMPARE(settings.GetSettingText(setting::kSplittingSourceFolder, "missing"),
+                 std::string());
+    }
+
+    void okStoresWhatTheControlsShow()
+    {
+        QtSettingsStore settings(NewStorePath());
+        test::ScriptedInteraction ui;
+        ui.folders = {std::string("/music/in"), std::nullopt};
+        SplitterSettingsDialog dialog(settings, ui);
+        dialog.show();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("splitFolderButton")),
+                          Qt::LeftButton);
+        QCOMPARE(ui.folderRequests.at(0).first, std::string("选择要分割的 MP3 源文件默认文件夹"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("mergeFolderButton")),
+                          Qt::LeftButton); // cancelled: nothing changes
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("mergeFolderEdit"))->text(),
+                 QString());
+        dialog.findChild<QRadioButton*>(QStringLiteral("splitFolderAlways"))->setChecked(true);
+        dialog.findChild<QCheckBox*>(QStringLiteral("exportCueBox"))->setChecked(true);
+        dialog.findChild<QCheckBox*>(QStringLiteral("writeVbrBox"))->setChecked(false);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("okButton")),
+                          Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(settings.GetSettingText(setting::kSplittingSourceFolder, ""),
+                 std::string("/music/in"));
+        QCOMPARE(settings.GetSettingInt(setting::kSplitSourceFolderMode, -7), 0);
+        QCOMPARE(settings.GetSettingInt(setting::kExportCue, -7), 1);
+        QCOMPARE(settings.GetSettingInt(setting::kWriteVbrHeader, -7), 0);
+    }
+
+    void summariesFollowTheStoreAndTheDialog()
+    {
+        QtSettingsStore settings(NewStorePath());
+        test::ScriptedInteraction ui;
+        AboutPage page(settings, ui, QStringLiteral("/opt/keldro/Keldro.chm"));
+        QVERIFY(page.MergeSummary().startsWith(
+            QStringLiteral("默认源文件夹: \n    最后打开的文件夹\n")));
+        QVERIFY(page.SplitSummary().contains(QStringLiteral("导出 CUE 文件:  否")));
+        // A change elsewhere shows after the dialog's OK, not before.
+        settings.SetSettingInt(setting::kExportCue, 1);
+        QVERIFY(page.SplitSummary().contains(QStringLiteral("导出 CUE 文件:  否")));
+        QTimer::singleShot(0, this, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        page.OpenSettings();
+        QVERIFY(page.SplitSummary().contains(QStringLiteral("导出 CUE 文件:  是")));
+
+        page.OpenHelp();
+        QCOMPARE(ui.openedFiles, std::vector<std::string>{"/opt/keldro/Keldro.chm"});
+    }
+};
+
+QTEST_MAIN(AboutPageTest)
+#include "about_page_test.moc"
