@@ -171,6 +171,9 @@ constexpr std::array kTable{
     Entry{StringId::SummaryCountAll, "全部"},
     Entry{StringId::ConfirmExitWhileBusy,
           "现在正在进行分割/合并，强烈建议你在退出前停止该操作。你确定无论如何都要退出吗?"},
+    Entry{StringId::ProductName, "Keldro"},
+    Entry{StringId::ProductVersion, "3.0"},
+    Entry{StringId::WindowCaption, "%s v%s"},
     Entry{StringId::FrameModeHint,
           "提示: "
           "使用“帧分割模式”将会使分割更加精确，但是将会需要花费更多的时间来载入一个较大的文件帧。"

@@ -159,6 +159,9 @@ enum class StringId
 
     // Main window
     ConfirmExitWhileBusy,
+    ProductName,
+    ProductVersion,
+    WindowCaption, // %s product, %s version
     FrameModeHint,
     ChooseMergeSourceFolder,
     ChooseSplitSourceFolder,

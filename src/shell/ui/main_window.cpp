@@ -5,6 +5,7 @@
 #include "shell/user_interaction.h"
 #include "string_table.h"
 #include "ui_main_window.h"
+#include "widgets/qt_text.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -24,7 +25,9 @@ MainWindow::MainWindow(SettingsStore& settings, UserInteraction& ui, const Start
       interaction_(ui), pages_(pages)
 {
     ui_->setupUi(this);
-    setWindowTitle(QStringLiteral("%1 v%2").arg(QStringLiteral("Keldro"), QStringLiteral("3.0")));
+    setWindowTitle(
+        FromBytes(FormatString(StringId::WindowCaption, LoadString(StringId::ProductName).data(),
+                               LoadString(StringId::ProductVersion).data())));
     setWindowIcon(QIcon(QStringLiteral(":/icons/keldro.png")));
     ui_->statusBar->addWidget(new QLabel(ui_->statusBar), 1);
     RestoreRectangle();

@@ -3,6 +3,7 @@
 #include "shell/playback_service.h"
 #include "string_table.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -24,7 +25,7 @@ bool StartPlayback(PlaybackService& playback, QWidget* parent, const QString& re
     if (LoadEmbeddedPlaybackLibrary(playback, resource))
         return true;
     const std::string_view text = LoadString(StringId::PlaybackLibraryFailed);
-    QMessageBox::critical(parent, QStringLiteral("Keldro v3.0"),
+    QMessageBox::critical(parent, QApplication::applicationName(),
                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     return false;
 }
