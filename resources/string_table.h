@@ -159,6 +159,7 @@ enum class StringId
 
     // Main window
     ConfirmExitWhileBusy,
+    CancelButton,
     ProductName,
     ProductVersion,
     WindowCaption, // %s product, %s version

@@ -103,8 +103,9 @@ MessageAnswer QtUserInteraction::ShowMessage(std::string_view text, MessageIcon 
 void QtUserInteraction::BeginProgress()
 {
     cancelRequested_ = false;
+    percent_ = 0;
     progress_ = new QProgressDialog(FromBytes(LoadString(StringId::LoadingFramesCaption)),
-                                    QString(), 0, 100, owner_);
+                                    FromBytes(LoadString(StringId::CancelButton)), 0, 100, owner_);
     progress_->setAttribute(Qt::WA_DeleteOnClose);
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);
@@ -114,6 +115,7 @@ void QtUserInteraction::BeginProgress()
 
 void QtUserInteraction::SetProgress(int percent)
 {
+    percent_ = percent;
     if (progress_)
         progress_->setValue(percent);
 }
@@ -129,8 +131,13 @@ bool QtUserInteraction::TakeCancelRequest()
 {
     const bool requested = cancelRequested_;
     cancelRequested_ = false;
-    if (requested && progress_)
-        progress_->reset(); // the question decides; the strip stays up meanwhile
+    // Qt hides the strip when its button is pressed; the core's question
+    // decides, and the strip stays up while the work goes on.
+    if (requested && progress_) {
+        progress_->reset();
+        progress_->setValue(percent_);
+        progress_->show();
+    }
     return requested;
 }
 

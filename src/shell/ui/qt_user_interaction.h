@@ -50,6 +50,7 @@ private:
     QPointer<QProgressDialog> progress_;
     QPointer<QWidget> hint_;
     bool cancelRequested_ = false;
+    int percent_ = 0;
 };
 
 } // namespace keldro
