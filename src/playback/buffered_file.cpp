@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstdio> // SEEK_SET, SEEK_CUR
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,15 +38,11 @@ bool BufferedFile::Refill()
     bufferStart_ += static_cast<off_t>(filled_);
     filled_ = 0;
     at_ = 0;
-    for (;;) {
-        const ssize_t got = ::pread(fd_, buffer_.data(), buffer_.size(), bufferStart_);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        filled_ = static_cast<size_t>(got);
-        return true;
-    }
+    const ssize_t got = ReadAt(bufferStart_, buffer_.data(), buffer_.size());
+    if (got <= 0)
+        return false;
+    filled_ = static_cast<size_t>(got);
+    return true;
 }
 
 ssize_t BufferedFile::Read(void* out, size_t count)
@@ -62,6 +58,15 @@ ssize_t BufferedFile::Read(void* out, size_t count)
         done += take;
     }
     return static_cast<ssize_t>(done);
+}
+
+ssize_t BufferedFile::ReadAt(off_t offset, void* out, size_t count) const
+{
+    ssize_t got = 0;
+    do {
+        got = ::pread(fd_, out, count, offset);
+    } while (got < 0 && errno == EINTR);
+    return got;
 }
 
 off_t BufferedFile::Seek(off_t offset, int whence)

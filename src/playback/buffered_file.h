@@ -16,7 +16,10 @@ public:
     ~BufferedFile();
     bool Open(const std::string& path);
 
+    off_t Size() const { return size_; }
     ssize_t Read(void* out, size_t count);
+    // Reads at an offset without moving the read position.
+    ssize_t ReadAt(off_t offset, void* out, size_t count) const;
     // As lseek; -1 for an offset before the start.
     off_t Seek(off_t offset, int whence);
 

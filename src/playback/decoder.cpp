@@ -1,9 +1,7 @@
 #include "playback/decoder.h"
 
-#include <cstdio>
 #include <cstring>
 #include <mpg123.h>
-#include <sys/stat.h>
 #include <vector>
 
 namespace keldro::playback {
@@ -38,7 +36,7 @@ bool Decoder::Open(const std::string& path, bool prescan)
         return false;
     const off_t length = mpg123_length(handle_);
     lengthSamples_ = length > 0 ? length : 0;
-    FindDataBounds(path);
+    FindDataBounds();
     return true;
 }
 
@@ -55,25 +53,20 @@ bool Decoder::ChooseFormat()
     return true;
 }
 
-void Decoder::FindDataBounds(const std::string& path)
+// The audio starts at the first frame mpg123 indexed (after any ID3v2 tag and
+// header frame) and ends before an ID3v1 tag.
+void Decoder::FindDataBounds()
 {
     off_t* offsets = nullptr;
     off_t step = 0;
     size_t fill = 0;
     if (mpg123_index(handle_, &offsets, &step, &fill) == MPG123_OK && fill > 0)
         dataStart_ = offsets[0];
-    struct stat st
-    {};
-    if (stat(path.c_str(), &st) != 0)
-        return;
-    dataEnd_ = st.st_size;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char tag[3] = {};
-        if (st.st_size >= 128 + dataStart_ && std::fseek(file, -128, SEEK_END) == 0 &&
-            std::fread(tag, 1, 3, file) == 3 && std::memcmp(tag, "TAG", 3) == 0)
-            dataEnd_ -= 128;
-        std::fclose(file);
-    }
+    dataEnd_ = file_.Size();
+    char tag[3] = {};
+    if (dataEnd_ >= 128 + dataStart_ && file_.ReadAt(dataEnd_ - 128, tag, 3) == 3 &&
+        std::memcmp(tag, "TAG", 3) == 0)
+        dataEnd_ -= 128;
 }
 
 size_t Decoder::Read(int16_t* out, size_t samples)

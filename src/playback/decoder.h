@@ -41,7 +41,7 @@ public:
 
 private:
     bool ChooseFormat();
-    void FindDataBounds(const std::string& path);
+    void FindDataBounds();
     int64_t IndexedOffset(int64_t frame) const;
 
     BufferedFile file_; // outlives handle_, which reads through it

@@ -9,6 +9,7 @@
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
 
+#include <optional>
 #include <string>
 
 namespace keldro {
@@ -98,6 +99,7 @@ private:
     double StreamBitrate() const;
     std::uint32_t FilePositionAt(TimeMs time);
     bool ProbeStreamOffsets();
+    std::optional<std::uint32_t> StreamFileOffset(TimeMs time);
     void SeedList();
     void ReloadNamingRule();
     bool HasSelection();

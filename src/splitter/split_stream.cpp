@@ -74,21 +74,33 @@ bool SplitPage::ProbeStreamOffsets()
     return true;
 }
 
+// The file offset the stream gives for a time: the first audio frame at 0,
+// the end of the audio data at the total; none when a query fails.
+std::optional<std::uint32_t> SplitPage::StreamFileOffset(TimeMs time)
+{
+    if (time == 0)
+        return info_.FirstFrameOffset();
+    const BassEntryPoints& api = playback_->Api();
+    const DWORD dataStart = api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_START);
+    const DWORD position = time == Total()
+                               ? api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_END)
+                               : FilePositionAt(time);
+    if (dataStart == BASS_FILEPOS_ERROR || position == BASS_FILEPOS_ERROR ||
+        position > BASS_FILEPOS_ERROR - dataStart)
+        return std::nullopt;
+    return dataStart + position;
+}
+
 SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
                                     bool streamOffsets, const SegmentOptions& options)
 {
     if (stream_ == 0)
         return WriteSegmentByTime(info_, path, start, end, 0, fast, options);
-    if (!streamOffsets)
+    const auto startByte = streamOffsets ? StreamFileOffset(start) : std::nullopt;
+    const auto endByte = streamOffsets ? StreamFileOffset(end) : std::nullopt;
+    if (!startByte || !endByte)
         return WriteSegmentByTime(info_, path, start, end, Total(), fast, options);
-    const BassEntryPoints& api = playback_->Api();
-    const std::uint32_t dataStart = api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_START);
-    const std::uint32_t startByte =
-        start == 0 ? info_.FirstFrameOffset() : FilePositionAt(start) + dataStart;
-    const std::uint32_t endByte =
-        end == Total() ? api.BASS_StreamGetFilePosition(stream_, BASS_FILEPOS_END) + dataStart
-                       : FilePositionAt(end) + dataStart;
-    return WriteSegment(info_, path, startByte, endByte, options);
+    return WriteSegment(info_, path, *startByte, *endByte, options);
 }
 
 } // namespace keldro

@@ -154,7 +154,8 @@ TEST_F(SplitStreamTest, ALibraryOfAnotherVersionLeavesThePageOnItsOwnAnalysis)
     EXPECT_TRUE(fs::is_empty(out_.Path()));
 }
 
-// A stream whose file position goes backwards between two probe times.
+// Streams whose file positions cannot be used: they go backwards between two
+// probe times, or the queries fail once the probe is over.
 DWORD (*g_realFilePosition)(HSTREAM, DWORD) = nullptr;
 int g_currentQueries = 0;
 
@@ -165,37 +166,62 @@ DWORD BackwardsFilePosition(HSTREAM stream, DWORD mode)
     return 1'000'000 - static_cast<DWORD>(++g_currentQueries);
 }
 
-TEST_F(SplitStreamTest, PositionsGoingBackwardsFallBackToTimesOnTheStreamsScale)
+DWORD FailingAfterTheProbe(HSTREAM stream, DWORD mode)
 {
-    BassEntryPoints api = library_->Api();
-    g_realFilePosition = api.BASS_StreamGetFilePosition;
-    api.BASS_StreamGetFilePosition = &BackwardsFilePosition;
-    PlaybackService faulty;
-    faulty.UseEntryPoints(api);
-    PageUnderTest with(&faulty);
-    g_currentQueries = 0;
-    const std::string source = test::CorpusFile("vbr_v2");
-    with.SplitAt(source, {1500, 3000});
-    EXPECT_EQ(g_currentQueries, 2) << "the probe stops at the first pair";
+    if (mode == BASS_FILEPOS_CURRENT && ++g_currentQueries > 18)
+        return BASS_FILEPOS_ERROR;
+    return g_realFilePosition(stream, mode);
+}
 
-    CMP3Info info;
-    ASSERT_TRUE(info.Analyse(source));
-    SilentInteraction silent;
-    ASSERT_TRUE(info.LoadFrameTable(silent));
-    const TimeMs bounds[] = {0, 1500, 3000, with.page.Total()};
-    test::TempDir expected;
-    for (int i = 0; i < 3; ++i) {
-        const std::string name = with.page.BuildOutputName(i, i) + ".mp3";
-        ASSERT_TRUE(WriteSegmentByTime(info, expected.File(name), bounds[i], bounds[i + 1],
-                                       with.page.Total(), false, SegmentOptions{})
-                        .ok);
-        // The page adds the row's ID3v1 tag (its track number) after the audio.
-        test::Bytes written = test::ReadFile(with.out.File(name));
-        ASSERT_GT(written.size(), 128u);
-        written.resize(written.size() - 128);
-        EXPECT_TRUE(written == test::ReadFile(expected.File(name))) << "row " << i;
+class UnusablePositionsTest : public SplitStreamTest
+{
+protected:
+    // Splits vbr_v2 at 1.5 s and 3 s through a stream whose position query is
+    // `query`; each output must be what cutting by times on the stream's
+    // scale gives.
+    void SplitAndCompareWithCutsByTime(DWORD (*query)(HSTREAM, DWORD))
+    {
+        BassEntryPoints api = library_->Api();
+        g_realFilePosition = api.BASS_StreamGetFilePosition;
+        api.BASS_StreamGetFilePosition = query;
+        PlaybackService faulty;
+        faulty.UseEntryPoints(api);
+        PageUnderTest with(&faulty);
+        g_currentQueries = 0;
+        const std::string source = test::CorpusFile("vbr_v2");
+        with.SplitAt(source, {1500, 3000});
+
+        CMP3Info info;
+        ASSERT_TRUE(info.Analyse(source));
+        SilentInteraction silent;
+        ASSERT_TRUE(info.LoadFrameTable(silent));
+        const TimeMs bounds[] = {0, 1500, 3000, with.page.Total()};
+        test::TempDir expected;
+        for (int i = 0; i < 3; ++i) {
+            const std::string name = with.page.BuildOutputName(i, i) + ".mp3";
+            ASSERT_TRUE(WriteSegmentByTime(info, expected.File(name), bounds[i], bounds[i + 1],
+                                           with.page.Total(), false, SegmentOptions{})
+                            .ok);
+            // The page adds the row's ID3v1 tag (its track number) after the audio.
+            test::Bytes written = test::ReadFile(with.out.File(name));
+            ASSERT_GT(written.size(), 128u);
+            written.resize(written.size() - 128);
+            EXPECT_TRUE(written == test::ReadFile(expected.File(name))) << "row " << i;
+        }
+        faulty.UnloadPlaybackLibrary();
     }
-    faulty.UnloadPlaybackLibrary();
+};
+
+TEST_F(UnusablePositionsTest, PositionsGoingBackwardsFallBackToTimesOnTheStreamsScale)
+{
+    SplitAndCompareWithCutsByTime(&BackwardsFilePosition);
+    EXPECT_EQ(g_currentQueries, 2) << "the probe stops at the first pair";
+}
+
+TEST_F(UnusablePositionsTest, AQueryFailingAfterTheProbeFallsBackToTimes)
+{
+    SplitAndCompareWithCutsByTime(&FailingAfterTheProbe);
+    EXPECT_GT(g_currentQueries, 18) << "the rows asked the stream first";
 }
 
 } // namespace
