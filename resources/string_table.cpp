@@ -172,6 +172,7 @@ constexpr std::array kTable{
     Entry{StringId::ConfirmExitWhileBusy,
           "现在正在进行分割/合并，强烈建议你在退出前停止该操作。你确定无论如何都要退出吗?"},
     Entry{StringId::CancelButton, "取消"},
+    Entry{StringId::HelpFileMissing, "未能找到帮助文件 %s。"},
     Entry{StringId::ProductName, "Keldro"},
     Entry{StringId::ProductVersion, "3.0"},
     Entry{StringId::WindowCaption, "%s v%s"},

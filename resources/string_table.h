@@ -160,6 +160,7 @@ enum class StringId
     // Main window
     ConfirmExitWhileBusy,
     CancelButton,
+    HelpFileMissing, // %s path
     ProductName,
     ProductVersion,
     WindowCaption, // %s product, %s version

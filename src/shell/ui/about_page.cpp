@@ -3,9 +3,11 @@
 #include "shell/other_settings.h"
 #include "shell/ui/splitter_settings_dialog.h"
 #include "shell/user_interaction.h"
+#include "string_table.h"
 #include "ui_about_page.h"
 #include "widgets/qt_text.h"
 
+#include <QFileInfo>
 #include <QShortcut>
 
 namespace keldro {
@@ -51,7 +53,12 @@ void AboutPage::OpenSettings()
 
 void AboutPage::OpenHelp()
 {
-    interaction_.OpenFile(ToBytes(helpFile_));
+    const std::string path = ToBytes(helpFile_);
+    if (QFileInfo::exists(helpFile_))
+        interaction_.OpenFile(path);
+    else
+        interaction_.ShowMessage(FormatString(StringId::HelpFileMissing, path.c_str()),
+                                 MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace keldro

@@ -32,7 +32,7 @@ public:
 
     // Opens CSplitterSettings; the summaries are rebuilt after OK.
     void OpenSettings();
-    // Opens the help file with the desktop's handler.
+    // Opens the help file with the desktop's handler; says so when it is missing.
     void OpenHelp();
 
 private:
