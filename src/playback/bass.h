@@ -16,6 +16,8 @@ typedef int BOOL;
 typedef DWORD HSTREAM;
 
 #define BASS_VERSION_NUMBER 0x20002u
+/* What a call that returns a DWORD answers on failure */
+#define BASS_DWORD_ERROR 0xFFFFFFFFu
 
 /* BASS_StreamCreateFile flags */
 #define BASS_STREAM_PRESCAN 0x20000u /* exact length and seeking */
@@ -27,7 +29,7 @@ typedef DWORD HSTREAM;
 #define BASS_FILEPOS_DOWNLOAD 1u
 #define BASS_FILEPOS_END 2u
 #define BASS_FILEPOS_START 3u
-#define BASS_FILEPOS_ERROR 0xFFFFFFFFu
+#define BASS_FILEPOS_ERROR BASS_DWORD_ERROR
 
 /* BASS_ChannelIsActive */
 #define BASS_ACTIVE_STOPPED 0u

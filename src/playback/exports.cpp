@@ -13,13 +13,13 @@ extern "C" {
 DWORD BASS_GetConfig(DWORD)
 {
     const Guard lock(P().Lock());
-    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_FILEPOS_ERROR);
+    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_DWORD_ERROR);
 }
 
 DWORD BASS_SetConfig(DWORD, DWORD)
 {
     const Guard lock(P().Lock());
-    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_FILEPOS_ERROR);
+    return P().Fail(BASS_ERROR_NOTAVAIL, BASS_DWORD_ERROR);
 }
 
 int BASS_ErrorGetCode(void)
@@ -50,7 +50,7 @@ DWORD BASS_GetDevice(void)
 {
     const Guard lock(P().Lock());
     if (!P().Initialised())
-        return P().Fail(BASS_ERROR_INIT, BASS_FILEPOS_ERROR);
+        return P().Fail(BASS_ERROR_INIT, BASS_DWORD_ERROR);
     P().Succeed();
     return static_cast<DWORD>(P().Device());
 }
@@ -83,7 +83,7 @@ DWORD BASS_GetVolume(void)
 {
     const Guard lock(P().Lock());
     if (!P().Initialised())
-        return P().Fail(BASS_ERROR_INIT, BASS_FILEPOS_ERROR);
+        return P().Fail(BASS_ERROR_INIT, BASS_DWORD_ERROR);
     P().Succeed();
     return 100;
 }

@@ -2,6 +2,7 @@
 
 #include "shell/playback_service.h"
 #include "string_table.h"
+#include "widgets/qt_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,9 +25,8 @@ bool StartPlayback(PlaybackService& playback, QWidget* parent, const QString& re
 {
     if (LoadEmbeddedPlaybackLibrary(playback, resource))
         return true;
-    const std::string_view text = LoadString(StringId::PlaybackLibraryFailed);
     QMessageBox::critical(parent, QApplication::applicationName(),
-                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                          FromBytes(LoadString(StringId::PlaybackLibraryFailed)));
     return false;
 }
 
