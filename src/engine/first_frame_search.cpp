@@ -2,6 +2,7 @@
 // (Xing, Info, VBRI) that may sit in front of it.
 #include "engine/mp3_info.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -81,17 +82,19 @@ FrameHit CMP3Info::FindFirstFrame(FileReader& file, std::uint32_t start)
         }
         const auto frame = static_cast<std::uint32_t>(position);
         const FrameHeaderInfo info = DecodeFrameHeader(word);
-        if (headerFrameSeen) {
-            // After an information header the next header of its kind is the audio.
-            if (((word ^ headerFrameWord) & kHeaderFrameMask) == 0)
-                return AcceptFrame(file, frame, word, info);
-            ++position;
-            continue;
-        }
-        if (RecognizeInfoHeader(file, frame, info)) {
+        // After an information header the audio is the next confirmed header of
+        // its kind: the encoder's tag that follows may hold header-like bytes.
+        const bool candidate =
+            !headerFrameSeen || ((word ^ headerFrameWord) & kHeaderFrameMask) == 0;
+        if (!headerFrameSeen && RecognizeInfoHeader(file, frame, info)) {
             headerFrameSeen = true;
             headerFrameWord = word;
-            position = std::uint64_t{m_vbrTagOffset} + 1;
+            position = std::max(std::uint64_t{frame} + static_cast<std::uint64_t>(info.frameLength),
+                                std::uint64_t{m_vbrTagOffset} + 1);
+            continue;
+        }
+        if (!candidate) {
+            ++position;
             continue;
         }
         switch (ConfirmByNeighbour(file, frame, word, info)) {

@@ -3,6 +3,7 @@
 #include "engine/mp3_info.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace keldro {
 
@@ -38,15 +39,25 @@ bool CMP3Info::StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) 
     const FrameHit hit = FindNextFrame(file, skip);
     if (!hit.found || hit.offset >= AudioEnd())
         return false;
-    const FrameHeaderInfo header = DecodeFrameHeader(hit.word);
-    if (header.sampleRate == 0)
+    const std::int32_t length = FrameLengthOfHeader(hit.word);
+    if (length == 0)
         return false;
-    skip = static_cast<std::uint32_t>(header.frameLength - 1);
+    skip = static_cast<std::uint32_t>(length - 1);
     step.offset = hit.offset;
     step.end = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(std::uint64_t{hit.offset} + header.frameLength, AudioEnd()));
-    step.durationMs = header.bitrate > 0 ? header.frameLength * 8.0 / header.bitrate : 0.0;
+        std::min<std::uint64_t>(std::uint64_t{hit.offset} + length, AudioEnd()));
     return true;
+}
+
+// Headers of one stream agree in version, layer and sample rate, so every
+// frame lasts the same number of samples and a position's time follows from
+// its frame count. Summing each frame's duration instead gathers rounding
+// errors that put a time at an exact frame end one frame late.
+FramePosition CMP3Info::PositionAfter(std::uint32_t frames, std::uint32_t offset) const
+{
+    const double samples = static_cast<double>(frames) * SamplesPerFrame(m_header);
+    const double timeMs = m_header.sampleRate > 0 ? samples * 1000.0 / m_header.sampleRate : 0.0;
+    return FramePosition{timeMs, frames, offset};
 }
 
 // A header is trusted as a frame start only when its frame ends at the end of
@@ -60,6 +71,21 @@ bool CMP3Info::IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const
            IsSameStream(word, m_headerWord);
 }
 
+// The longest frame this stream can have: no frame start lies further than
+// five of them from an offset that snaps.
+std::uint32_t CMP3Info::LongestFrameLength() const
+{
+    constexpr std::uint32_t kBitrateBits = 0xF000;
+    constexpr std::uint32_t kHighestBitrate = 14u << 12;
+    constexpr std::uint32_t kPadding = 1u << 9;
+    const std::uint32_t word = (m_headerWord & ~kBitrateBits) | kHighestBitrate | kPadding;
+    return static_cast<std::uint32_t>(FrameLengthOfHeader(word));
+}
+
+// The first confirmed frame start (or the end of the audio) within five of its
+// frame lengths. Failing that, when other bytes follow the audio (an APE tag,
+// padding, a damaged frame) the last frames chain to nothing: the first header
+// within five lengths whose frame still ends inside the audio is taken.
 std::uint32_t CMP3Info::SnapToFrame(FileReader& file, std::uint32_t offset) const
 {
     // Neither the tags nor a header frame are ever audio of a segment.
@@ -67,24 +93,27 @@ std::uint32_t CMP3Info::SnapToFrame(FileReader& file, std::uint32_t offset) cons
         return AudioEnd();
     if (offset < m_firstFrameOffset)
         return m_firstFrameOffset;
-    file.Seek(offset);
-    std::uint32_t boundary = AudioEnd();
-    std::int64_t length = m_header.frameLength;
-    for (;;) {
-        const FrameHit hit = FindNextFrame(file, 0);
-        if (!hit.found || hit.offset >= AudioEnd())
+    const std::uint64_t limit =
+        std::min<std::uint64_t>(std::uint64_t{offset} + 5ull * LongestFrameLength(), AudioEnd());
+    std::optional<std::uint32_t> unconfirmed;
+    for (std::uint64_t at = offset; at < limit; ++at) {
+        std::uint32_t word = 0;
+        if (!file.ReadWordAt(at, word))
             break;
-        const FrameHeaderInfo header = DecodeFrameHeader(hit.word);
-        if (header.bitrate <= 0 || header.sampleRate == 0)
-            return offset;
-        if (IsConfirmedFrameEnd(file, std::uint64_t{hit.offset} + header.frameLength)) {
-            boundary = hit.offset;
-            length = header.frameLength;
-            break;
-        }
-        file.Seek(std::uint64_t{hit.offset} + 1);
+        if (!IsValidFrameHeader(word) || !IsSameStream(word, m_headerWord))
+            continue;
+        const auto length = static_cast<std::uint64_t>(FrameLengthOfHeader(word));
+        if (at - offset >= 5 * length)
+            continue;
+        if (IsConfirmedFrameEnd(file, at + length))
+            return static_cast<std::uint32_t>(at);
+        if (!unconfirmed && at + length <= AudioEnd())
+            unconfirmed = static_cast<std::uint32_t>(at);
     }
-    return boundary - offset < 5 * length ? boundary : offset;
+    if (unconfirmed)
+        return *unconfirmed;
+    const std::uint64_t toEnd = AudioEnd() - offset;
+    return toEnd < 5ull * static_cast<std::uint64_t>(m_header.frameLength) ? AudioEnd() : offset;
 }
 
 } // namespace keldro

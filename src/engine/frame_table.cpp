@@ -68,7 +68,7 @@ bool CMP3Info::BuildFrameTable(FileReader& file, UserInteraction& ui)
     std::uint32_t skip = 0;
     WalkStep frame;
     while (StepFrame(file, skip, frame)) {
-        position = {position.timeMs + frame.durationMs, position.frames + 1, frame.end};
+        position = PositionAfter(position.frames + 1, frame.end);
         if (frame.end > std::uint64_t{m_frameTable.size() + 1} * step) {
             m_frameTable.push_back(position);
             ReportProgress(ui, static_cast<int>(m_frameTable.size() * 100 / steps));
@@ -80,6 +80,7 @@ bool CMP3Info::BuildFrameTable(FileReader& file, UserInteraction& ui)
         }
     }
     m_tableLoaded = !file.HasFailed();
+    m_tableDurationMs = m_tableLoaded ? position.timeMs : 0.0;
     if (!m_tableLoaded)
         m_frameTable = {};
     ReportProgress(ui, 100);
@@ -116,7 +117,7 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
     std::uint32_t skip = 0;
     WalkStep frame;
     while (StepFrame(*file, skip, frame)) {
-        position = {position.timeMs + frame.durationMs, position.frames + 1, frame.end};
+        position = PositionAfter(position.frames + 1, frame.end);
         if (wanted <= position.timeMs)
             break;
     }
@@ -180,9 +181,12 @@ std::uint32_t CMP3Info::TimeToOffset(TimeMs time, TimeMs reference, bool fast) c
         return AudioEnd();
     if (time == 0)
         return m_firstFrameOffset;
-    if (reference != 0 && m_durationMs != 0 && reference != m_durationMs)
-        time = static_cast<TimeMs>(static_cast<double>(m_durationMs) / reference * time);
-    if (!fast && m_tableLoaded)
+    const bool exact = !fast && m_tableLoaded;
+    // Frame-accurate times are counted in frames: rescale to that time base.
+    const double duration = exact ? m_tableDurationMs : m_durationMs;
+    if (reference != 0 && duration != 0 && reference != std::llround(duration))
+        time = static_cast<TimeMs>(duration / reference * time);
+    if (exact)
         return LocateTime(time, nullptr).offset;
     const double rate = HasVbrHeader() ? m_averageBitrate : m_header.bitrate;
     const double estimate = rate * 0.125 * time + m_firstFrameOffset;

@@ -47,6 +47,7 @@ void CMP3Info::Reset()
     m_error = AnalyseError::None;
     m_frameTable = {};
     m_tableLoaded = false;
+    m_tableDurationMs = 0.0;
     m_walked.clear();
 }
 

@@ -151,10 +151,12 @@ private:
     {
         std::uint32_t offset = 0;
         std::uint32_t end = 0; // never beyond the end of the audio
-        double durationMs = 0.0;
     };
     bool StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) const;
+    // The boundary after frames audio frames, ending at offset.
+    FramePosition PositionAfter(std::uint32_t frames, std::uint32_t offset) const;
     bool IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const;
+    std::uint32_t LongestFrameLength() const;
     std::optional<std::uint32_t> FramesBefore(FileReader& file, std::uint32_t offset) const;
     void ReadTrailingTag(FileReader& file);
     void DeriveTotals(double audioBytes);
@@ -176,6 +178,7 @@ private:
     AnalyseError m_error = AnalyseError::None;
     std::vector<FramePosition> m_frameTable;
     bool m_tableLoaded = false;
+    double m_tableDurationMs = 0.0; // every frame's time, summed by the table pass
     // Positions recent walks found: a cut's end is the next cut's start, and its
     // frame count is asked for again when the segment is written.
     struct WalkedPosition

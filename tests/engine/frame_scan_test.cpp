@@ -2,6 +2,7 @@
 #include "engine/mp3_info.h"
 #include "mp3_builder.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace keldro {
@@ -107,6 +108,63 @@ TEST_F(FrameScanTest, TruncatedLastFrameIsNeverAStart)
     const auto end = static_cast<std::uint32_t>(bytes.size());
     EXPECT_EQ(info_.SnapToFrame(reader_, 9 * 417 - 10), end);
     EXPECT_EQ(info_.SnapToFrame(reader_, 8 * 417), 8u * 417);
+}
+
+TEST_F(FrameScanTest, LastWholeFrameBeforeOtherBytesIsAStart)
+{
+    // An APE tag and zero padding follow the audio: the last frame chains to
+    // nothing, yet it is the frame start to cut at.
+    Bytes bytes = test::Frames(HeaderFields{}, 10);
+    const std::string ape = "APETAGEX";
+    bytes.insert(bytes.end(), ape.begin(), ape.end());
+    Append(bytes, test::Garbage(200));
+    bytes.resize(bytes.size() + 5000, 0);
+    Analyse(bytes);
+    EXPECT_EQ(info_.SnapToFrame(reader_, 8 * 417 + 10), 9u * 417);
+    EXPECT_EQ(info_.SnapToFrame(reader_, 9 * 417), 9u * 417);
+    // A confirmed start wins over an earlier unconfirmed one.
+    EXPECT_EQ(info_.SnapToFrame(reader_, 7 * 417 + 10), 8u * 417);
+}
+
+TEST_F(FrameScanTest, HeaderTagBetweenJoinedFilesLeavesTheLastFrameAStart)
+{
+    Bytes bytes = test::Frames(HeaderFields{}, 10);
+    Append(bytes, test::Id3v2Tag(3, 3000));
+    Append(bytes, test::Frames(HeaderFields{}, 10));
+    Analyse(bytes);
+    EXPECT_EQ(info_.SnapToFrame(reader_, 8 * 417 + 200), 9u * 417);
+}
+
+TEST_F(FrameScanTest, FrameThatWouldEndBeyondTheAudioIsNoFallback)
+{
+    Bytes bytes = test::Frames(HeaderFields{}, 10);
+    const std::string ape = "APETAGEX";
+    bytes.insert(bytes.end(), ape.begin(), ape.end());
+    bytes.resize(bytes.size() + 5000, 0);
+    // A header 100 bytes before the end, inside the padding: its frame cannot fit.
+    PutWord(bytes, bytes.size() - 100, test::MakeHeader(HeaderFields{}));
+    Analyse(bytes);
+    const auto start = static_cast<std::uint32_t>(bytes.size() - 300);
+    EXPECT_EQ(info_.SnapToFrame(reader_, start), static_cast<std::uint32_t>(bytes.size()));
+}
+
+TEST_F(FrameScanTest, SnappingLooksNoFurtherThanFiveFrames)
+{
+    // 30 MB of one header word repeated: every word is a header, no frame
+    // chains to the next (417 bytes is no multiple of 4), and the first frame
+    // is confirmed by a half-frame neighbour. Each snap must stay local.
+    Bytes bytes(30'000'000);
+    for (std::size_t at = 0; at < bytes.size(); at += 4)
+        PutWord(bytes, at, 0xFFFB9044);
+    Analyse(bytes);
+    const auto started = std::chrono::steady_clock::now();
+    for (std::uint32_t k = 1; k < 100; ++k) {
+        const std::uint32_t offset = k * 299'999;
+        EXPECT_EQ(info_.SnapToFrame(reader_, offset), (offset + 3) / 4 * 4) << offset;
+    }
+    // No frame fits in the last 100 bytes: the end of the audio is the boundary.
+    EXPECT_EQ(info_.SnapToFrame(reader_, 29'999'900), 30'000'000u);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 }
 
 TEST_F(FrameScanTest, OffsetsBeforeTheAudioMoveToTheFirstAudioFrame)

@@ -54,7 +54,8 @@ Stream MakeStream(int frames, bool headerLikeTails = false)
             frame[frame.size() - 1] = 0x90;
         }
         Append(s.bytes, frame);
-        time += test::FrameLengthOf(f) * 8.0 / test::BitrateOf(f);
+        // Whatever its bitrate, a frame lasts 1152 samples at 44100 Hz.
+        time = (i + 1) * 1152 * 1000.0 / 44100;
         s.ends.push_back(s.bytes.size());
         s.times.push_back(time);
     }
@@ -144,18 +145,43 @@ TEST_F(FrameTableTest, LocateTimeFindsTheEndOfTheFrameDuringWhichTimeFalls)
 
 TEST_F(FrameTableTest, TimeAtAFrameEndCutsThere)
 {
-    // 417-byte frames at 128 kbit/s last 26.0625 ms: sixteen of them end at 417 ms.
+    // Frames of 1152 samples at 44100 Hz: 49 of them end at exactly 1280 ms,
+    // which a running sum of 26.12... ms durations misses by a rounding error.
     Stream s;
     s.bytes = test::XingFrame(HeaderFields{}, 100, 0);
     s.firstAudio = s.bytes.size();
-    Append(s.bytes, test::Frames(HeaderFields{}, 100));
+    Append(s.bytes, test::Frames(HeaderFields{}, 100, true));
     Load(s);
     ASSERT_TRUE(info_.LoadFrameTable(ui_));
-    const std::uint32_t frameEnd16 = 417 + 16 * 417;
-    EXPECT_EQ(info_.LocateTime(417, nullptr), (FramePosition{417.0, 16, frameEnd16}));
-    EXPECT_EQ(info_.LocateTime(416, nullptr).offset, frameEnd16);
-    EXPECT_EQ(info_.LocateTime(418, nullptr).offset, frameEnd16 + 417);
-    EXPECT_EQ(info_.LocateTime(1, nullptr).offset, 417u + 417);
+    const auto ends = test::ListFrames(s.bytes, s.firstAudio, s.bytes.size());
+    const auto end = [&](std::size_t frames) {
+        return static_cast<std::uint32_t>(ends[frames - 1].start + ends[frames - 1].length);
+    };
+    EXPECT_EQ(info_.LocateTime(1280, nullptr), (FramePosition{1280.0, 49, end(49)}));
+    EXPECT_EQ(info_.LocateTime(1279, nullptr).offset, end(49));
+    EXPECT_EQ(info_.LocateTime(1281, nullptr).offset, end(50));
+    EXPECT_EQ(info_.LocateTime(1, nullptr).offset, end(1));
+    // One frame is 26.122 ms, whatever its length in bytes.
+    EXPECT_EQ(info_.LocateTime(26, nullptr).offset, end(1));
+    EXPECT_EQ(info_.LocateTime(27, nullptr).offset, end(2));
+}
+
+TEST_F(FrameTableTest, LayersAndVersionsHaveTheirOwnSamplesPerFrame)
+{
+    // MPEG 2 Layer III: 576 samples at 22050 Hz, 26.122 ms a frame.
+    HeaderFields mpeg2;
+    mpeg2.versionBits = 2;
+    mpeg2.bitrateIndex = 8; // 64 kbit/s
+    Stream s;
+    s.bytes = test::XingFrame(mpeg2, 200, 0);
+    s.firstAudio = s.bytes.size();
+    Append(s.bytes, test::Frames(mpeg2, 200));
+    Load(s);
+    ASSERT_TRUE(info_.LoadFrameTable(ui_));
+    const auto length = static_cast<std::uint32_t>(test::FrameLengthOf(mpeg2));
+    const auto first = static_cast<std::uint32_t>(s.firstAudio);
+    EXPECT_EQ(info_.LocateTime(1280, nullptr), (FramePosition{1280.0, 49, first + 49 * length}));
+    EXPECT_EQ(info_.LocateTime(1281, nullptr).offset, first + 50 * length);
 }
 
 TEST_F(FrameTableTest, CheckpointWithinTenMillisecondsAnswersAtOnce)

@@ -210,6 +210,33 @@ TEST_F(Mp3HeadersTest, AfterAHeaderFrameOnlyVersionAndLayerMustMatch)
     EXPECT_EQ(info_.Header().sampleRate, 48000);
 }
 
+TEST_F(Mp3HeadersTest, HeaderLikeBytesAfterTheInformationTagAreNotAudio)
+{
+    // The encoder's tag after "Xing" holds CRCs and lengths: here they read as
+    // a header at 188, inside the header frame.
+    Bytes bytes = test::XingFrame(kCbr128, 20, 20 * 417);
+    const Bytes falseHeader{0xFF, 0xFB, 0x90, 0x64};
+    std::copy(falseHeader.begin(), falseHeader.end(), bytes.begin() + 188);
+    Append(bytes, test::Frames(kCbr128, 20));
+    ASSERT_TRUE(AnalyseBytes(bytes));
+    ASSERT_TRUE(info_.HasStream());
+    EXPECT_EQ(info_.VbrFrameOffset(), 0u);
+    EXPECT_EQ(info_.FirstFrameOffset(), kXingLength);
+}
+
+TEST_F(Mp3HeadersTest, LoneHeaderAfterTheHeaderFrameMustBeConfirmed)
+{
+    Bytes bytes = test::XingFrame(kCbr128, 20, 20 * 417);
+    Bytes junk = test::Garbage(300);
+    const Bytes lone{0xFF, 0xFB, 0x90, 0x64};
+    std::copy(lone.begin(), lone.end(), junk.begin() + 40);
+    Append(bytes, junk);
+    Append(bytes, test::Frames(kCbr128, 20));
+    ASSERT_TRUE(AnalyseBytes(bytes));
+    ASSERT_TRUE(info_.HasStream());
+    EXPECT_EQ(info_.FirstFrameOffset(), kXingLength + 300);
+}
+
 TEST_F(Mp3HeadersTest, Id3v1TagIsReadAndLeavesTheAudio)
 {
     Bytes bytes = test::Frames(kCbr128, 100);

@@ -4,6 +4,7 @@
 #include "scripted_interaction.h"
 #include "temp_dir.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace keldro {
@@ -81,6 +82,31 @@ TEST_F(TimeToOffsetTest, FastEstimateUsesTheAverageBitrateOfVariableFiles)
     const std::uint32_t exact = info_.TimeToOffset(12'345, 0, false);
     EXPECT_NE(exact, static_cast<std::uint32_t>(expected));
     EXPECT_EQ(exact, info_.LocateTime(12'345, nullptr).offset);
+}
+
+TEST_F(TimeToOffsetTest, FrameHandlingRescalesToTheDurationOfItsFrames)
+{
+    // The header claims 3000 frames; the file holds 4000 (it was cut, say).
+    Bytes bytes = test::XingFrame(HeaderFields{}, 3000, 0);
+    HeaderFields loud;
+    loud.bitrateIndex = 13;
+    for (int i = 0; i < 100; ++i)
+        Append(bytes, test::Frames(i % 3 ? loud : HeaderFields{}, 40));
+    Analyse(bytes);
+    test::ScriptedInteraction ui;
+    ASSERT_TRUE(info_.LoadFrameTable(ui));
+    // 4000 frames of 1152 samples at 44100 Hz: 104,489.8 ms, whatever the
+    // analysis estimated from the header.
+    const double frames = 4000 * 1152 * 1000.0 / 44100;
+    ASSERT_LT(info_.DurationMs(), 80'000u);
+    // Half of a reference twice as long is a quarter of the frames' duration.
+    const auto reference = static_cast<TimeMs>(2 * frames);
+    const TimeMs quarter = reference / 2;
+    EXPECT_EQ(info_.TimeToOffset(quarter, reference, false),
+              info_.LocateTime(static_cast<TimeMs>(frames / reference * quarter), nullptr).offset);
+    // A reference equal to the frames' duration changes nothing.
+    EXPECT_EQ(info_.TimeToOffset(50'000, static_cast<TimeMs>(std::llround(frames)), false),
+              info_.LocateTime(50'000, nullptr).offset);
 }
 
 } // namespace
