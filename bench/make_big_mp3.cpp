@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     bool ok = out.Write(header.data(), header.size());
     for (std::uint64_t i = 0; ok && i < copies; ++i)
         ok = out.Write(audio.data(), audio.size());
-    if (!ok || !out.Commit()) {
+    if (!ok || out.Commit(true) != keldro::OutputFile::CommitResult::Done) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }

@@ -182,6 +182,20 @@ constexpr std::array kTable{
           "如果你仅需要快速分割到较小的片断而不需要精确每个片断的大小，请选择“快速分割模式”。"},
     Entry{StringId::ChooseMergeSourceFolder, "选择要合并的 MP3 源文件默认文件夹"},
     Entry{StringId::ChooseSplitSourceFolder, "选择要分割的 MP3 源文件默认文件夹"},
+    Entry{StringId::ReasonNoSpace, "没有剩余空间"},
+    Entry{StringId::ReasonPermission, "权限不够"},
+    Entry{StringId::ReasonReadOnly, "文件系统是只读的"},
+    Entry{StringId::ReasonNoFolder, "文件夹不存在"},
+    Entry{StringId::ReasonNameTooLong, "文件名太长"},
+    Entry{StringId::ReasonFileTooBig, "文件超出了允许的大小"},
+    Entry{StringId::ReasonInputOutput, "读写错误"},
+    Entry{StringId::ReasonOther, "系统错误 %d: %s"},
+    Entry{StringId::ReasonSourceChangedSplitting, "源文件在分割期间被修改"},
+    Entry{StringId::ReasonSourceChangedMerging, "源文件在合并期间被修改"},
+    Entry{StringId::ReasonTargetIsSource, "目标文件就是源文件"},
+    Entry{StringId::CannotCreateFolder, "未能创建文件夹 %s!"},
+    Entry{StringId::MergeTooLarge,
+          "合并后的文件将达到 4 GiB 或更大: 只能写入小于 4 GiB 的文件! 请减少要合并的文件或静音。"},
 };
 
 constexpr bool TableIsInOrder()

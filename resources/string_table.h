@@ -167,6 +167,21 @@ enum class StringId
     FrameModeHint,
     ChooseMergeSourceFolder,
     ChooseSplitSourceFolder,
+
+    // Why a file could not be written: a line of its own under the message
+    ReasonNoSpace,
+    ReasonPermission,
+    ReasonReadOnly,
+    ReasonNoFolder,
+    ReasonNameTooLong,
+    ReasonFileTooBig,
+    ReasonInputOutput,
+    ReasonOther, // %d error number, %s the system's text
+    ReasonSourceChangedSplitting,
+    ReasonSourceChangedMerging,
+    ReasonTargetIsSource,
+    CannotCreateFolder, // %s path
+    MergeTooLarge,
     Count
 };
 

@@ -19,7 +19,7 @@ FileReader::FileReader(FileReader&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), memory_(std::exchange(other.memory_, nullptr)),
       size_(other.size_), position_(other.position_), window_(std::move(other.window_)),
       windowStart_(other.windowStart_), windowLength_(std::exchange(other.windowLength_, 0)),
-      failed_(other.failed_)
+      failed_(other.failed_), error_(other.error_)
 {}
 
 FileReader& FileReader::operator=(FileReader&& other) noexcept
@@ -34,6 +34,7 @@ FileReader& FileReader::operator=(FileReader&& other) noexcept
         windowStart_ = other.windowStart_;
         windowLength_ = std::exchange(other.windowLength_, 0);
         failed_ = other.failed_;
+        error_ = other.error_;
     }
     return *this;
 }
@@ -119,6 +120,8 @@ std::size_t FileReader::ReadDirect(std::uint64_t offset, void* destination, std:
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
+            if (!failed_)
+                error_ = errno;
             failed_ = true;
             break;
         }

@@ -29,6 +29,8 @@ public:
     bool IsOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     // True once any read hit an input error (as opposed to the end of the file).
     bool HasFailed() const { return failed_; }
+    // The system's error number of the first failed read; 0 for none.
+    int Error() const { return error_; }
     // The open file's descriptor, for copies made by the kernel; -1 for memory.
     int Descriptor() const { return fd_; }
     std::uint64_t Size() const { return size_; }
@@ -67,6 +69,7 @@ private:
     std::uint64_t windowStart_ = 0;
     std::size_t windowLength_ = 0;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 } // namespace keldro

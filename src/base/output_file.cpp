@@ -1,10 +1,13 @@
 #include "base/output_file.h"
 
+#include "base/interruption.h"
+#include "base/unfinished_outputs.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +22,8 @@ bool WriteFully(int fd, const void* data, std::size_t size, std::uint64_t offset
         const ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;
         if (written <= 0)
             return false;
         bytes += written;
@@ -28,37 +33,53 @@ bool WriteFully(int fd, const void* data, std::size_t size, std::uint64_t offset
     return true;
 }
 
-// A name no other file in the folder has yet, hidden beside the target.
-std::string TemporaryName(const std::filesystem::path& target, unsigned attempt)
+// A short fixed pattern, so that any target name the file system allows can
+// be written, whatever its length.
+std::string TemporaryPattern(const std::string& target)
 {
-    static std::random_device entropy;
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".keldro-";
-    name += std::to_string(::getpid()) + "-" + std::to_string(entropy()) + "-" +
-            std::to_string(attempt);
-    return (folder / name).string();
+    const std::filesystem::path path(target);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    return (folder / ".keldro-XXXXXX").string();
+}
+
+// Permission bits of a new file: 0666 less the umask, as open() would give.
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
 }
 
 } // namespace
 
 OutputFile::OutputFile(std::string target) : target_(std::move(target))
 {
-    // Created as any new file is (0666 less the umask), never over an existing one.
-    for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temporary_ = TemporaryName(target_, attempt);
-        fd_ = ::open(temporary_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST)
-            break;
+    std::string pattern = TemporaryPattern(target_);
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        Fail(errno);
+        return;
     }
-    if (fd_ < 0)
-        temporary_.clear();
+    temporary_ = pattern;
+    slot_ = unfinished::Register(temporary_.c_str());
+    // mkostemp makes the file private; an output is created as any new file is.
+    if (::fchmod(fd_, NewFileMode()) != 0) {
+        Fail(errno);
+        Discard();
+    }
 }
 
 OutputFile::~OutputFile()
 {
     Discard();
+}
+
+bool OutputFile::Fail(int error)
+{
+    failed_ = true;
+    if (error_ == 0)
+        error_ = error != 0 ? error : EIO;
+    return false;
 }
 
 bool OutputFile::Write(const void* data, std::size_t size)
@@ -68,10 +89,10 @@ bool OutputFile::Write(const void* data, std::size_t size)
 
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
 {
-    if (fd_ < 0 || failed_ || !WriteFully(fd_, data, size, offset)) {
-        failed_ = true;
-        return false;
-    }
+    if (fd_ < 0 || failed_)
+        return Fail(EBADF);
+    if (!WriteFully(fd_, data, size, offset))
+        return Fail(errno);
     size_ = std::max(size_, offset + size);
     return true;
 }
@@ -119,6 +140,8 @@ bool DrainPipe(const Pipe& pipe, int fd, std::uint64_t& offset, std::size_t coun
         const ssize_t moved = ::splice(pipe.ReadEnd(), nullptr, fd, &at, count, SPLICE_F_MOVE);
         if (moved < 0 && errno == EINTR)
             continue;
+        if (moved == 0)
+            errno = ENOSPC;
         if (moved <= 0)
             return false;
         offset += static_cast<std::uint64_t>(moved);
@@ -138,6 +161,8 @@ OutputFile::CopyResult OutputFile::SpliceFrom(int fd, std::uint64_t offset, std:
         return CopyResult::Unsupported;
     const std::uint64_t startSize = size_;
     while (count > 0) {
+        if (PendingInterruption() != 0)
+            return CopyResult::Interrupted;
         auto from = static_cast<loff_t>(offset);
         // After the first chunk the output grows in whole pages, which is faster.
         const std::uint64_t room = pipe.Capacity() - size_ % pipe.Capacity();
@@ -147,9 +172,12 @@ OutputFile::CopyResult OutputFile::SpliceFrom(int fd, std::uint64_t offset, std:
             continue;
         if (filled < 0 && size_ == startSize && (errno == EINVAL || errno == ENOSYS))
             return CopyResult::Unsupported;
-        // An error, or the source ended early; or the pipe could not be written out.
+        // The source ended early (it shrank), or an error; or the pipe could
+        // not be written out.
+        if (filled == 0)
+            errno = ENODATA;
         if (filled <= 0 || !DrainPipe(pipe, fd_, size_, static_cast<std::size_t>(filled))) {
-            failed_ = true;
+            Fail(errno);
             return CopyResult::Failed;
         }
         offset += static_cast<std::uint64_t>(filled);
@@ -158,18 +186,70 @@ OutputFile::CopyResult OutputFile::SpliceFrom(int fd, std::uint64_t offset, std:
     return CopyResult::Done;
 }
 
-bool OutputFile::Commit()
+OutputFile::CommitResult OutputFile::Commit(bool mayReplace)
 {
-    if (fd_ < 0 || failed_)
-        return false;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    if (!closed || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        Discard();
-        return false;
+    // After a refused rename the file is closed, and opened again to sync it.
+    if (!failed_ && fd_ < 0 && !temporary_.empty()) {
+        fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            Fail(errno);
     }
-    temporary_.clear();
-    return true;
+    if (fd_ < 0 || failed_) {
+        Discard();
+        return CommitResult::Failed;
+    }
+    struct stat existing
+    {};
+    const bool replacing = mayReplace && ::lstat(target_.c_str(), &existing) == 0;
+    bool ready = true;
+    if (replacing && S_ISREG(existing.st_mode))
+        ready = ::fchmod(fd_, existing.st_mode & 07777) == 0 || Fail(errno);
+    // Only a replaced file is synced first: after a crash the old file or the
+    // whole new one is there. New files need no sync, and stay as fast as a copy.
+    if (ready && replacing)
+        ready = ::fsync(fd_) == 0 || Fail(errno);
+    if (::close(fd_) != 0 && ready)
+        ready = Fail(errno);
+    fd_ = -1;
+    if (ready)
+        ready = mayReplace ? ::rename(temporary_.c_str(), target_.c_str()) == 0 || Fail(errno)
+                           : RenameWithoutReplacing();
+    if (ready) {
+        unfinished::Unregister(slot_);
+        slot_ = -1;
+        temporary_.clear();
+        return CommitResult::Done;
+    }
+    if (error_ == EEXIST) {
+        // Kept for a second Commit that may replace, once the user was asked.
+        failed_ = false;
+        error_ = 0;
+        return CommitResult::TargetExists;
+    }
+    Discard();
+    return CommitResult::Failed;
+}
+
+// Atomic where the file system allows: renameat2 refuses an existing target,
+// and so does a hard link on file systems without it.
+bool OutputFile::RenameWithoutReplacing()
+{
+    if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return Fail(errno);
+    if (::link(temporary_.c_str(), target_.c_str()) == 0) {
+        ::unlink(temporary_.c_str());
+        return true;
+    }
+    if (errno == EEXIST || (errno != EPERM && errno != ENOTSUP))
+        return Fail(errno);
+    // Neither: the best left is to look first.
+    struct stat existing
+    {};
+    if (::lstat(target_.c_str(), &existing) == 0)
+        return Fail(EEXIST);
+    return ::rename(temporary_.c_str(), target_.c_str()) == 0 || Fail(errno);
 }
 
 void OutputFile::Discard()
@@ -179,6 +259,8 @@ void OutputFile::Discard()
     fd_ = -1;
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
+    unfinished::Unregister(slot_);
+    slot_ = -1;
     temporary_.clear();
 }
 
@@ -192,6 +274,11 @@ bool IsSameFile(const std::string& a, const std::string& b)
         return false;
     // Identity covers every spelling, symbolic link and hard link of a path.
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void RemoveUnfinishedOutputs() noexcept
+{
+    unfinished::RemoveAll();
 }
 
 } // namespace keldro

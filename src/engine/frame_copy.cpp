@@ -1,5 +1,6 @@
 #include "engine/frame_copy.h"
 
+#include "base/interruption.h"
 #include "engine/frame_header.h"
 
 #include <algorithm>
@@ -58,11 +59,13 @@ CopyOutcome CopyCountingFrames(FileReader& reader, std::uint64_t from, std::uint
         const auto count =
             static_cast<std::size_t>(std::min({room, to - position, unitEnd - position}));
         if (reader.ReadAt(position, buffer.data(), count) != count)
-            return CopyOutcome::ReadFailed;
+            return reader.HasFailed() ? CopyOutcome::ReadFailed : CopyOutcome::SourceChanged;
         counter.Feed(buffer.data(), position, count);
         if (!out.Write(buffer.data(), count))
             return CopyOutcome::WriteFailed;
         position += count;
+        if (PendingInterruption() != 0)
+            return CopyOutcome::Stopped;
         if (position == unitEnd && position < to) {
             if (afterUnit && !afterUnit())
                 return CopyOutcome::Stopped;

@@ -33,14 +33,15 @@ private:
 enum class CopyOutcome
 {
     Done,
-    ReadFailed,
+    ReadFailed,    // an input error
+    SourceChanged, // the source ended before the range did
     WriteFailed,
-    Stopped
+    Stopped, // by afterUnit, or the process was asked to end
 };
 
 // Copies [from, to) to the end of out, feeding the counter. After every unit
 // bytes (and at the end) afterUnit is asked whether to go on; without one the
-// copy runs through.
+// copy runs through, unless the process is asked to end.
 CopyOutcome CopyCountingFrames(FileReader& reader, std::uint64_t from, std::uint64_t to,
                                OutputFile& out, FrameCounter& counter, std::uint64_t unit = 0,
                                const std::function<bool()>& afterUnit = {});

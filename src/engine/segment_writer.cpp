@@ -4,6 +4,7 @@
 #include "engine/frame_copy.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -39,11 +40,63 @@ std::optional<SegmentError> CopySpliced(FileReader& reader, std::uint32_t from, 
     case OutputFile::CopyResult::Done:
         return SegmentError::None;
     case OutputFile::CopyResult::Failed:
-        return SegmentError::WriteFailed;
+        // splice reports a source that ended early as no data
+        return out.Error() == ENODATA ? SegmentError::SourceChanged : SegmentError::WriteFailed;
+    case OutputFile::CopyResult::Interrupted:
+        return SegmentError::Stopped;
     case OutputFile::CopyResult::Unsupported:
         break;
     }
     return std::nullopt;
+}
+
+SegmentError CopyFailure(CopyOutcome outcome)
+{
+    switch (outcome) {
+    case CopyOutcome::Done:
+        return SegmentError::None;
+    case CopyOutcome::ReadFailed:
+        return SegmentError::ReadFailed;
+    case CopyOutcome::SourceChanged:
+        return SegmentError::SourceChanged;
+    case CopyOutcome::Stopped:
+        return SegmentError::Stopped;
+    case CopyOutcome::WriteFailed:
+        break;
+    }
+    return SegmentError::WriteFailed;
+}
+
+// The audio between the snapped offsets; the frame count comes back in result.
+SegmentError CopyAudio(const CMP3Info& source, FileReader& reader, OutputFile& out,
+                       SegmentResult& result)
+{
+    // With a frame table the count is known beforehand, and the kernel may move
+    // the audio on its own; otherwise it is counted as it passes.
+    const std::optional<std::uint32_t> known =
+        source.CountFrames(reader, result.startOffset, result.endOffset);
+    std::optional<SegmentError> copied;
+    if (known && reader.Descriptor() >= 0)
+        copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
+    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset);
+    if (!copied)
+        copied = CopyFailure(
+            CopyCountingFrames(reader, result.startOffset, result.endOffset, out, counter));
+    result.frames = known ? *known : counter.Count();
+    return *copied;
+}
+
+SegmentError Commit(OutputFile& out, const SegmentOptions& options)
+{
+    switch (out.Commit(options.mayReplace)) {
+    case OutputFile::CommitResult::Done:
+        return SegmentError::None;
+    case OutputFile::CommitResult::TargetExists:
+        return SegmentError::TargetExists;
+    case OutputFile::CommitResult::Failed:
+        break;
+    }
+    return SegmentError::WriteFailed;
 }
 
 } // namespace
@@ -86,41 +139,24 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     result.endOffset = std::max(source.SnapToFrame(reader, endOffset), result.startOffset);
 
     OutputFile out(outputPath);
+    const auto fail = [&](SegmentError error) {
+        result.systemError = error == SegmentError::ReadFailed ? reader.Error() : out.Error();
+        return Failure(error, result);
+    };
     if (!out.IsOpen())
-        return Failure(SegmentError::CannotCreate, result);
+        return fail(SegmentError::CannotCreate);
     const bool withHeader = options.writeVbrHeader && source.HasHeaderFrame();
     std::vector<std::uint8_t> headerFrame;
     if (withHeader) {
         if (!ReadRange(reader, source.VbrFrameOffset(), source.FirstFrameOffset(), headerFrame))
-            return Failure(SegmentError::ReadFailed, result);
+            return fail(reader.HasFailed() ? SegmentError::ReadFailed
+                                           : SegmentError::SourceChanged);
         if (!out.Write(headerFrame.data(), headerFrame.size()))
-            return Failure(SegmentError::WriteFailed, result);
+            return fail(SegmentError::WriteFailed);
     }
-    // With a frame table the count is known beforehand, and the kernel may move
-    // the audio on its own; otherwise it is counted as it passes.
-    const std::optional<std::uint32_t> known =
-        source.CountFrames(reader, result.startOffset, result.endOffset);
-    std::optional<SegmentError> copied;
-    if (known && reader.Descriptor() >= 0)
-        copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
-    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset);
-    if (!copied) {
-        switch (CopyCountingFrames(reader, result.startOffset, result.endOffset, out, counter)) {
-        case CopyOutcome::Done:
-            copied = SegmentError::None;
-            break;
-        case CopyOutcome::ReadFailed:
-            copied = SegmentError::ReadFailed;
-            break;
-        default:
-            copied = SegmentError::WriteFailed;
-            break;
-        }
-    }
-    if (*copied != SegmentError::None)
-        return Failure(*copied, result);
-    result.frames = known ? *known : counter.Count();
-
+    if (const SegmentError copied = CopyAudio(source, reader, out, result);
+        copied != SegmentError::None)
+        return fail(copied);
     if (withHeader) {
         const std::uint32_t bytes = static_cast<std::uint32_t>(headerFrame.size()) +
                                     (result.endOffset - result.startOffset);
@@ -128,13 +164,13 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
             std::span(headerFrame).subspan(source.VbrTagOffset() - source.VbrFrameOffset()),
             result.frames, bytes, source.VbrType());
         if (!out.WriteAt(0, headerFrame.data(), headerFrame.size()))
-            return Failure(SegmentError::WriteFailed, result);
+            return fail(SegmentError::WriteFailed);
     }
     if (options.tag && !out.Write(options.tag->data(), options.tag->size()))
-        return Failure(SegmentError::WriteFailed, result);
+        return fail(SegmentError::WriteFailed);
     result.bytesWritten = out.Size();
-    if (!out.Commit())
-        return Failure(SegmentError::WriteFailed, result);
+    if (const SegmentError committed = Commit(out, options); committed != SegmentError::None)
+        return fail(committed);
     result.ok = true;
     return result;
 }

@@ -16,17 +16,20 @@ enum class SegmentError
 {
     None,
     BadRange,       // end beyond the file, or start after end
-    SourceChanged,  // cannot be reopened, or no longer the analysed size
+    SourceChanged,  // cannot be reopened, or no longer what was analysed
     TargetIsSource, // writing it would destroy what is being read
     CannotCreate,   // the output cannot be created
     ReadFailed,
-    WriteFailed, // a full disk included
+    WriteFailed,  // a full disk included
+    TargetExists, // a file appeared at the target, and it was not to be replaced
+    Stopped,      // the process was asked to end
 };
 
 struct SegmentResult
 {
     bool ok = false;
     SegmentError error = SegmentError::None;
+    int systemError = 0;           // the system's error number behind a failure, when known
     std::uint32_t startOffset = 0; // the snapped range of source audio copied
     std::uint32_t endOffset = 0;
     std::uint32_t frames = 0; // audio frames copied
@@ -37,6 +40,10 @@ struct SegmentOptions
 {
     bool writeVbrHeader = true;
     std::optional<Id3v1Block> tag; // appended unless absent
+    // Whether an existing target may be replaced. When it may not, a file that
+    // is there when the segment is complete (it appeared meanwhile) fails the
+    // segment with TargetExists and stays as it is.
+    bool mayReplace = false;
 };
 
 // Copies the source's frames between the snapped offsets into outputPath.

@@ -1,11 +1,13 @@
 // The merge run's copying: one row's audio into the output, and the finish.
 #include "base/output_file.h"
+#include "base/system_error_text.h"
 #include "engine/frame_copy.h"
 #include "engine/segment_writer.h"
 #include "engine/stream_info_text.h"
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/merge_run_state.h"
+#include "joiner/overwrite_confirmation.h"
 #include "joiner/silence.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
@@ -68,7 +70,7 @@ bool MergePage::MergeRow(int row, Run& run)
                                            run.headerFrame.size()) == run.headerFrame.size() &&
                             run.out->Write(run.headerFrame.data(), run.headerFrame.size());
         if (!copied)
-            return ReportFailure(run, entry.Path(), false);
+            return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
         run.header = info.VbrType();
         run.tagInHeader = info.VbrTagOffset() - info.VbrFrameOffset();
         run.byteTotal += run.headerFrame.size();
@@ -81,15 +83,25 @@ bool MergePage::MergeRow(int row, Run& run)
         run.aborted = true;
         return false;
     }
+    if (outcome == CopyOutcome::ReadFailed || outcome == CopyOutcome::SourceChanged)
+        return ReportFailure(run, entry.Path(),
+                             outcome == CopyOutcome::ReadFailed
+                                 ? SystemErrorReason(reader->Error())
+                                 : std::string(LoadString(StringId::ReasonSourceChangedMerging)));
     if (outcome != CopyOutcome::Done)
-        return ReportFailure(run, entry.Path(), outcome == CopyOutcome::ReadFailed);
+        return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
     merged.frames = counter.Count();
     run.frameTotal += merged.frames;
     run.byteTotal += merged.endOffset - merged.startOffset;
     if (const int seconds = entry.SilenceSeconds(); seconds > 0) {
-        const SilenceResult silence = AppendSilence(*run.out, info, seconds);
+        const SilenceResult silence =
+            AppendSilence(*run.out, info, seconds, [this] { return AfterChunk(); });
+        if (silence.stopped) {
+            run.aborted = true;
+            return false;
+        }
         if (!silence.ok)
-            return ReportFailure(run, entry.Path(), false);
+            return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
         merged.silenceFrames = silence.frames;
         run.frameTotal += silence.frames;
         run.byteTotal += silence.bytes;
@@ -99,14 +111,44 @@ bool MergePage::MergeRow(int row, Run& run)
 }
 
 // A read or write that failed halfway ends the run: the output is not kept.
-bool MergePage::ReportFailure(Run& run, const std::string& source, bool reading)
+// The file to blame is named, the source when it could not be read, with the
+// reason on a line of its own.
+bool MergePage::ReportFailure(Run& run, const std::string& file, const std::string& reason)
 {
-    const std::string message = reading
-                                    ? FormatString(StringId::CannotOpenFile, source.c_str())
-                                    : FormatString(StringId::CannotCreateFile, run.target.c_str());
-    ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
+    const StringId message =
+        file == run.target ? StringId::CannotCreateFile : StringId::CannotOpenFile;
+    std::string text = FormatString(message, file.c_str());
+    if (!reason.empty())
+        text += "\n" + reason;
+    ui_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
     run.aborted = true;
     return false;
+}
+
+// A file that appeared at the target meanwhile is asked about like one that
+// was there from the start; without leave to replace it, it stays.
+bool MergePage::CommitOutput(Run& run)
+{
+    OutputFile::CommitResult committed = run.out->Commit(run.mayReplace);
+    while (committed == OutputFile::CommitResult::TargetExists) {
+        OverwriteRun overwrite{setting::kJoinerConfirmOverwrite, false, false};
+        const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, overwrite, run.target);
+        if (!decision.write || TargetIsASource(decision.path))
+            return false;
+        run.target = decision.path;
+        run.out->Retarget(run.target);
+        committed = run.out->Commit(decision.mayReplace);
+    }
+    if (committed == OutputFile::CommitResult::Done)
+        return true;
+    ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
+    return false;
+}
+
+bool MergePage::WritesTag() const
+{
+    return !title.empty() || !artist.empty() || !album.empty() || !year.empty() ||
+           !comment.empty() || track >= 1 || genreSelection >= 1;
 }
 
 bool MergePage::Finish(Run& run)
@@ -122,17 +164,18 @@ bool MergePage::Finish(Run& run)
         ok = run.out->WriteAt(0, run.headerFrame.data(), run.headerFrame.size());
     }
     const int genre = genreSelection >= 1 ? genreSelection - 1 : static_cast<int>(kNoGenre);
-    summary.tag = !title.empty() || !artist.empty() || !album.empty() || !year.empty() ||
-                  !comment.empty() || track >= 1 || genreSelection >= 1;
+    summary.tag = WritesTag();
     if (ok && summary.tag) {
         const Id3v1Block tag = BuildID3v1Tag(title, artist, album, year, comment, track,
                                              static_cast<std::uint32_t>(genre));
         ok = run.out->Write(tag.data(), tag.size());
     }
-    if (!ok || !run.out->Commit()) {
-        ReportFailure(run, run.target, false);
+    if (!ok) {
+        ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
         return false;
     }
+    if (!CommitOutput(run))
+        return false;
     view_.MergeFinished(summary);
     return true;
 }

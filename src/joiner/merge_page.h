@@ -2,6 +2,7 @@
 // result, and the merge run. The window shows what this decides.
 #pragma once
 
+#include "base/run_outcome.h"
 #include "joiner/merge_list.h"
 
 #include <string>
@@ -60,6 +61,7 @@ public:
     bool ValidateMergeInputs();
     void RunMerge();
     void RequestMergeStop(bool ask);
+    RunOutcome LastRunOutcome() const { return lastRun_; }
 
 private:
     bool HasSelection();
@@ -67,9 +69,12 @@ private:
     bool ChooseTarget(std::string& target);
     bool TargetIsASource(const std::string& target);
     bool MergeRow(int row, Run& run);
-    bool ReportFailure(Run& run, const std::string& source, bool reading);
+    bool ReportFailure(Run& run, const std::string& file, const std::string& reason);
     bool AfterChunk();
     bool Finish(Run& run);
+    bool CommitOutput(Run& run);
+    bool PlannedOutputFits();
+    bool WritesTag() const;
     void CompleteMerge(const std::string& target);
     void ResetFields();
 
@@ -83,6 +88,7 @@ private:
     std::string durationText_;
     std::string sizeText_;
     bool busy_ = false;
+    RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool askBeforeStop_ = false;
 };

@@ -1,12 +1,15 @@
 // The merge run: every listed file's audio frames into one output, with silence
 // after the rows that ask for it, the first file's header frame patched with the
 // totals, and one ID3v1 tag.
+#include "base/interruption.h"
 #include "base/output_file.h"
+#include "base/system_error_text.h"
 #include "joiner/merge_check.h"
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/merge_run_state.h"
 #include "joiner/overwrite_confirmation.h"
+#include "joiner/silence.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
@@ -71,6 +74,26 @@ bool MergePage::ChooseTarget(std::string& target)
     return true;
 }
 
+// Offsets and the header's counts are 32-bit: an output of 4 GiB or more could
+// not be read back, so it is refused before anything is written.
+bool MergePage::PlannedOutputFits()
+{
+    std::uint64_t planned = WritesTag() ? 128 : 0;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        CMP3Info info;
+        if (!info.Analyse(list_.Row(row).Path()) || !info.HasStream())
+            continue; // the run asks about it when it gets there
+        if (row == 0)
+            planned += info.FirstFrameOffset() - info.VbrFrameOffset();
+        planned += info.AudioEnd() - info.FirstFrameOffset();
+        planned += SilenceBytes(info, list_.Row(row).SilenceSeconds());
+    }
+    if (planned <= CMP3Info::kMaxFileSize)
+        return true;
+    ui_.ShowMessage(LoadString(StringId::MergeTooLarge), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+}
+
 // A target that is one of the sources, by name or by identity, would destroy it.
 bool MergePage::TargetIsASource(const std::string& target)
 {
@@ -91,6 +114,7 @@ void MergePage::RunMerge()
         RequestMergeStop(true);
         return;
     }
+    lastRun_ = RunOutcome::Refused;
     // Every row holds audio (a file without any is never added), even when the
     // total, counted in whole seconds per file, reads 0 for a list of short clips.
     if (list_.RowCount() == 0) {
@@ -100,6 +124,8 @@ void MergePage::RunMerge()
         return;
     }
     if (settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 1 && !ValidateMergeInputs())
+        return;
+    if (!PlannedOutputFits())
         return;
     std::string target;
     if (!ChooseTarget(target) || TargetIsASource(target))
@@ -116,10 +142,10 @@ void MergePage::RunMerge()
         return;
     Run run;
     run.target = decision.path;
+    run.mayReplace = decision.mayReplace;
     run.out = std::make_unique<OutputFile>(run.target);
     if (!run.out->IsOpen()) {
-        ui_.ShowMessage(FormatString(StringId::CannotCreateFile, run.target.c_str()),
-                        MessageIcon::Error, MessageButtons::Ok);
+        ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
         return;
     }
     busy_ = true;
@@ -131,6 +157,7 @@ void MergePage::RunMerge()
     for (; row < rows && MergeRow(row, run); ++row)
         view_.ProgressChanged(row, rows);
     const bool completed = Finish(run);
+    lastRun_ = completed ? RunOutcome::Done : RunOutcome::Aborted;
     view_.ProgressChanged(completed ? row : 0, rows);
     view_.StatusChanged(LoadString(completed ? StringId::StatusDone : StringId::StatusAborted));
     if (completed)
@@ -181,6 +208,9 @@ void MergePage::CompleteMerge(const std::string& target)
 bool MergePage::AfterChunk()
 {
     ui_.PumpEvents();
+    // Asked to end, the process stops at once: nobody is there to answer.
+    if (PendingInterruption() != 0)
+        return false;
     if (!stopRequested_)
         return true;
     stopRequested_ = false;

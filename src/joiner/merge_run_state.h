@@ -15,7 +15,8 @@ struct MergePage::Run
 {
     std::string target;
     std::unique_ptr<OutputFile> out;
-    int rows = 0; // fixed when the run starts
+    bool mayReplace = false; // the user allowed replacing a file at the target
+    int rows = 0;            // fixed when the run starts
     bool aborted = false;
     std::uint64_t frameTotal = 0;
     std::uint64_t byteTotal = 0;

@@ -31,17 +31,18 @@ OverwriteDecision ConfirmOverwrite(UserInteraction& ui, SettingsStore& settings,
         switch (answer.result) {
         case OverwriteResult::Yes:
             if (!answer.saveUnderAnotherName)
-                return {true, path};
+                return {true, path, true};
             path = answer.newName;
             break;
         case OverwriteResult::YesToAll:
             run.yesToAll = run.allowYesToAll;
-            return {true, path};
+            return {true, path, true};
         case OverwriteResult::Skip:
-            return {false, path};
+            return {false, path, false};
         }
     }
-    return {true, path};
+    // Not asking, by setting or by Yes to all, replaces whatever is there.
+    return {true, path, settings.GetSettingInt(run.setting, 1) != 1 || run.yesToAll};
 }
 
 } // namespace keldro

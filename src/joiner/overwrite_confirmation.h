@@ -22,6 +22,9 @@ struct OverwriteDecision
 {
     bool write = false;
     std::string path; // where to write: the asked path or another name
+    // A file at path may be replaced: the user said so, now or for the whole
+    // run or for good. Otherwise one that appears there meanwhile is kept.
+    bool mayReplace = false;
 };
 
 // Asks while the run's setting is 1, Yes to all has not been chosen and the

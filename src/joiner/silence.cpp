@@ -38,7 +38,15 @@ std::uint32_t SilenceFrameCount(int bitrate, int frameLength, int seconds)
     return static_cast<std::uint32_t>(std::min(frames, 4.0e9));
 }
 
-SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds)
+std::uint64_t SilenceBytes(const CMP3Info& source, int seconds)
+{
+    const FrameHeaderInfo& header = source.Header();
+    return std::uint64_t{SilenceFrameCount(header.bitrate, header.frameLength, seconds)} *
+           static_cast<std::uint64_t>(std::max(header.frameLength, 0));
+}
+
+SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds,
+                            const std::function<bool()>& keepGoing)
 {
     const FrameHeaderInfo& header = source.Header();
     const std::uint32_t count = SilenceFrameCount(header.bitrate, header.frameLength, seconds);
@@ -54,13 +62,18 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
         for (std::size_t k = 0; k < 4; ++k)
             block[at + k] = static_cast<std::uint8_t>(word >> (24 - 8 * k));
     }
-    SilenceResult result{true, count, 0};
+    SilenceResult result{true, false, count, 0};
     for (std::uint64_t left = count; left > 0 && result.ok;) {
         const std::size_t frames =
             static_cast<std::size_t>(std::min<std::uint64_t>(left, perBlock));
         result.ok = out.Write(block.data(), frames * length);
         result.bytes += frames * length;
         left -= frames;
+        // Hours of silence are gigabytes: the run must stay stoppable.
+        if (result.ok && left > 0 && keepGoing && !keepGoing()) {
+            result.ok = false;
+            result.stopped = true;
+        }
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,13 +24,18 @@ std::uint32_t SilenceFrameCount(int bitrate, int frameLength, int seconds);
 struct SilenceResult
 {
     bool ok = false;
+    bool stopped = false; // keepGoing said no: ok is false, the output unfinished
     std::uint32_t frames = 0;
     std::uint64_t bytes = 0;
 };
 
 // Appends the silent frames after the file just copied. Every frame is whole
-// and carries no CRC, whatever the file's own frames do.
-SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds);
+// and carries no CRC, whatever the file's own frames do. keepGoing, when
+// given, is asked between blocks of frames whether to go on.
+SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds,
+                            const std::function<bool()>& keepGoing = {});
+// The bytes of that silence, written or planned.
+std::uint64_t SilenceBytes(const CMP3Info& source, int seconds);
 
 // The insert silence dialog.
 struct InsertSilenceDialog

@@ -3,6 +3,7 @@
 // interaction and view interfaces.
 #pragma once
 
+#include "base/run_outcome.h"
 #include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 #include "playback/bass.h"
@@ -88,6 +89,7 @@ public:
     // The split run.
     void RunSplit();
     void RequestStop(bool askFirst);
+    RunOutcome LastRunOutcome() const { return lastRun_; }
     std::string BuildOutputName(int row, int counter) const;
 
 private:
@@ -106,6 +108,8 @@ private:
     void ReselectAfterBulkChange(int previous);
     struct RunState;
     bool CheckBeforeRun(std::string& folder);
+    SegmentOptions RowOptions(int row, const RunState& run) const;
+    std::string RowFailureMessage(const std::string& path, const SegmentResult& result) const;
     bool WriteRow(int row, std::string path, RunState& run);
     // streamOffsets: the probe found the stream's file positions usable.
     SegmentResult WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
@@ -127,6 +131,7 @@ private:
     int fastForwardLevel_ = 0;
     bool loaded_ = false;
     bool running_ = false;
+    RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool stopAskFirst_ = false;
     int mode_ = kModeAuto;

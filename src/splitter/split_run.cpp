@@ -1,4 +1,6 @@
 // The split run: every checked row of the list into a named MP3 file.
+#include "base/interruption.h"
+#include "base/system_error_text.h"
 #include "engine/segment_writer.h"
 #include "joiner/overwrite_confirmation.h"
 #include "shell/setting_keys.h"
@@ -67,6 +69,9 @@ void SplitPage::RequestStop(bool askFirst)
 
 bool SplitPage::StopRequested()
 {
+    // Asked to end, the process stops at once: nobody is there to answer.
+    if (PendingInterruption() != 0)
+        return true;
     if (!stopRequested_)
         return false;
     stopRequested_ = false;
@@ -119,6 +124,7 @@ void SplitPage::RunSplit()
         return;
     }
     std::string folder;
+    lastRun_ = RunOutcome::Refused;
     if (!CheckBeforeRun(folder))
         return;
     running_ = true;
@@ -151,24 +157,15 @@ void SplitPage::RunSplit()
     }
     view_.ProgressChanged(run.aborted ? 0 : row, count);
     view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
+    lastRun_ = run.aborted ? RunOutcome::Aborted : RunOutcome::Done;
     running_ = false;
     view_.RunningChanged(false);
     if (!run.aborted)
         CompleteRun(folder);
 }
 
-// Writes one row; false when the user chose to abort the run.
-bool SplitPage::WriteRow(int row, std::string path, RunState& run)
+SegmentOptions SplitPage::RowOptions(int row, const RunState& run) const
 {
-    const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, run.overwrite, path);
-    if (!decision.write)
-        return true;
-    if (decision.path != path) {
-        path = decision.path;
-        const std::string name = std::filesystem::path(path).stem().string();
-        view_.StatusChanged(
-            FormatString(StringId::SplittingStatus, row + 1, list_.RowCount(), name.c_str()));
-    }
     SegmentOptions options;
     options.writeVbrHeader = run.writeVbrHeader;
     const Id3v1Block tag = BuildID3v1Tag(
@@ -180,17 +177,68 @@ bool SplitPage::WriteRow(int row, std::string path, RunState& run)
         GenreIndex(list_.Row(row).genre));
     if (!IsBlankID3v1Tag(tag))
         options.tag = tag;
+    return options;
+}
+
+// The message of a failed row: the target that could not be written, or the
+// source when it changed under the run, and the reason on a line of its own.
+std::string SplitPage::RowFailureMessage(const std::string& path, const SegmentResult& result) const
+{
+    const std::string source = SourcePath();
+    switch (result.error) {
+    case SegmentError::SourceChanged:
+        return FormatString(StringId::CannotOpenFile, source.c_str()) + "\n" +
+               std::string(LoadString(StringId::ReasonSourceChangedSplitting));
+    case SegmentError::ReadFailed:
+        return FormatString(StringId::CannotOpenFile, source.c_str()) + "\n" +
+               SystemErrorReason(result.systemError);
+    case SegmentError::TargetIsSource:
+        return FormatString(StringId::CannotCreateFile, path.c_str()) + "\n" +
+               std::string(LoadString(StringId::ReasonTargetIsSource));
+    default:
+        break;
+    }
+    std::string message = FormatString(StringId::CannotCreateFile, path.c_str());
+    if (const std::string reason = SystemErrorReason(result.systemError); !reason.empty())
+        message += "\n" + reason;
+    return message;
+}
+
+// Writes one row; false when the run is to end (the user chose to abort, or
+// the process was asked to end).
+bool SplitPage::WriteRow(int row, std::string path, RunState& run)
+{
+    SegmentOptions options = RowOptions(row, run);
     const auto [start, end] = list_.TrackRange(row, true);
+    bool ask = true;
     for (;;) {
+        if (ask) {
+            const OverwriteDecision decision =
+                ConfirmOverwrite(ui_, settings_, run.overwrite, path);
+            if (!decision.write)
+                return true;
+            if (decision.path != path) {
+                path = decision.path;
+                const std::string name = std::filesystem::path(path).stem().string();
+                view_.StatusChanged(FormatString(StringId::SplittingStatus, row + 1,
+                                                 list_.RowCount(), name.c_str()));
+            }
+            options.mayReplace = decision.mayReplace;
+        }
         const SegmentResult result =
             WriteRange(path, start, end, run.fast, run.streamOffsets, options);
         view_.RowWritten(row, path, result);
         if (result.ok)
             return true;
-        // A target that is the source itself is refused like any file that cannot be written.
-        const MessageAnswer answer =
-            ui_.ShowMessage(FormatString(StringId::CannotCreateFile, path.c_str()),
-                            MessageIcon::Error, MessageButtons::AbortRetryIgnore);
+        if (result.error == SegmentError::Stopped)
+            return false;
+        // A file appeared at the target meanwhile: it is asked about like one
+        // that was there from the start.
+        ask = result.error == SegmentError::TargetExists;
+        if (ask)
+            continue;
+        const MessageAnswer answer = ui_.ShowMessage(
+            RowFailureMessage(path, result), MessageIcon::Error, MessageButtons::AbortRetryIgnore);
         if (answer == MessageAnswer::Ignore)
             return true;
         if (answer != MessageAnswer::Retry)

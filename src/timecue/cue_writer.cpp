@@ -56,7 +56,7 @@ bool WriteCueSheet(const std::string& sheetPath, std::string_view audioPath,
 {
     const std::string sheet = FormatCueSheet(audioPath, performer, title, records);
     OutputFile out(sheetPath);
-    if (out.Write(sheet.data(), sheet.size()) && out.Commit())
+    if (out.Write(sheet.data(), sheet.size()) && out.Commit(true) == OutputFile::CommitResult::Done)
         return true;
     ui.ShowMessage(FormatString(StringId::CannotCreateFile, sheetPath.c_str()), MessageIcon::Error,
                    MessageButtons::Ok);

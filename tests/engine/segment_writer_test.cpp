@@ -107,8 +107,8 @@ TEST_F(SegmentWriterTest, PlanGivesTheOffsetsAWriteUses)
     for (const auto& [start, end] :
          {std::pair<TimeMs, TimeMs>{0, 60'000}, {12'345, 54'321}, {100'000, info_.DurationMs()}}) {
         const SegmentPlan plan = PlanSegmentByTime(info_, start, end, 0, true);
-        const SegmentResult written =
-            WriteSegmentByTime(info_, dir_.File("plan.mp3"), start, end, 0, true, {});
+        const SegmentResult written = WriteSegmentByTime(
+            info_, dir_.File("plan" + std::to_string(start) + ".mp3"), start, end, 0, true, {});
         ASSERT_TRUE(plan.ok && written.ok);
         EXPECT_EQ(plan.startOffset, written.startOffset);
         EXPECT_EQ(plan.endOffset, written.endOffset);
@@ -193,6 +193,7 @@ TEST_F(SegmentWriterTest, HeaderAndTagAreOptional)
     Analyse(WorkedExampleSource());
     options = SegmentOptions{};
     options.writeVbrHeader = false;
+    options.mayReplace = true;
     ASSERT_TRUE(WriteSegment(info_, out, 417, 834, options).ok);
     EXPECT_EQ(test::ReadFile(out), Slice(source_, 417, 834));
 }
@@ -229,12 +230,17 @@ TEST_F(SegmentWriterTest, SegmentFromZeroToTheEndLeavesOutEveryTag)
     EXPECT_EQ(test::ReadFile(out), Slice(source_, 210 + 417, source_.size() - 128));
 }
 
-TEST_F(SegmentWriterTest, ExistingOutputIsReplacedWhole)
+TEST_F(SegmentWriterTest, ExistingOutputIsReplacedWholeOnlyWhenAllowed)
 {
     Analyse(test::Frames(HeaderFields{}, 20));
     const std::string out = dir_.File("old.mp3");
     test::WriteFile(out, Bytes(100'000, 7));
-    ASSERT_TRUE(WriteSegment(info_, out, 0, 417, {}).ok);
+    const SegmentResult refused = WriteSegment(info_, out, 0, 417, {});
+    EXPECT_EQ(refused.error, SegmentError::TargetExists);
+    EXPECT_EQ(test::ReadFile(out), Bytes(100'000, 7));
+    SegmentOptions options;
+    options.mayReplace = true;
+    ASSERT_TRUE(WriteSegment(info_, out, 0, 417, options).ok);
     EXPECT_EQ(test::ReadFile(out), Slice(source_, 0, 417));
     EXPECT_EQ(FolderContents(), (std::vector<std::string>{"old.mp3", "source.mp3"}));
 }

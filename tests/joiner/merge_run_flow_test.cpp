@@ -146,7 +146,50 @@ TEST_F(MergeFlowTest, ATargetThatCannotBeCreatedIsReported)
     EXPECT_FALSE(Merge(target));
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text.rfind("未能创建文件 " + target + "! ", 0), 0u);
+    EXPECT_EQ(ui_.messages[0].text.substr(ui_.messages[0].text.rfind('\n')), "\n文件夹不存在");
     EXPECT_TRUE(view_.busyChanges.empty());
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Refused);
+}
+
+TEST_F(MergeFlowTest, AFileThatAppearsAtTheTargetDuringTheRunIsAskedAbout)
+{
+    AddTwo();
+    const std::string target = dir_.File("out.mp3");
+    view_.onFileMerged = [&](const MergedFile& file) {
+        if (file.row == 0)
+            test::WriteFile(target, {7});
+    };
+    const std::size_t files = FileCount();
+    EXPECT_FALSE(Merge(target)); // the question closed: skip
+    ASSERT_EQ(ui_.overwriteQuestions.size(), 1u);
+    EXPECT_EQ(ui_.overwriteQuestions[0].message, target + " 已经存在。你想要替换它吗?");
+    EXPECT_TRUE(test::ReadFile(target) == (Bytes{7}));
+    EXPECT_EQ(FileCount(), files + 1);
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Aborted);
+
+    std::filesystem::remove(target);
+    ui_.overwriteAnswers = {{OverwriteResult::Yes, false, "", false}};
+    ASSERT_TRUE(Merge(target));
+    EXPECT_GT(test::ReadFile(target).size(), 1u);
+    EXPECT_EQ(FileCount(), files + 1);
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Done);
+}
+
+TEST_F(MergeFlowTest, AnOutputOfFourGibibytesIsRefusedBeforeAnythingIsWritten)
+{
+    const Bytes audio = test::Frames(HeaderFields{}, 5);
+    Add({Source("a.mp3", {}, audio), Source("b.mp3", {}, audio), Source("c.mp3", {}, audio)});
+    // 100,000 s of 128 kbit/s silence is 1.6 GB a row.
+    for (int row = 0; row < 3; ++row)
+        SetSilence(row, 100'000);
+    const std::size_t files = FileCount();
+    EXPECT_FALSE(Merge(dir_.File("out.mp3")));
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text.rfind("合并后的文件将达到 4 GiB 或更大", 0), 0u);
+    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(ui_.fileRequests.empty());
+    EXPECT_EQ(FileCount(), files);
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Refused);
 }
 
 TEST_F(MergeFlowTest, SuccessDialogAndItsChoices)

@@ -1,7 +1,10 @@
 // What a merge writes: the frames, the kept header frame and its counts, the
 // silence and the tag; and what an interrupted merge leaves.
+#include "base/interruption.h"
 #include "engine/id3v1.h"
 #include "merge_run_fixture.h"
+
+#include <csignal>
 
 namespace keldro {
 namespace {
@@ -177,6 +180,35 @@ TEST_F(MergeOutputTest, AStoppedMergeLeavesNothingAndAnExistingTargetIntact)
     EXPECT_FALSE(Merge(target));
     EXPECT_TRUE(test::ReadFile(target) == (Bytes{1, 2, 3}));
     EXPECT_EQ(FileCount(), files - 1);
+}
+
+TEST_F(MergeOutputTest, LongSilenceCanBeStopped)
+{
+    Add({Source("a.mp3", {}, test::Frames(HeaderFields{}, 5))});
+    SetSilence(0, 3600); // 57.6 MB
+    const std::size_t files = FileCount();
+    ui_.onPump = [this] {
+        if (ui_.pumps == 3)
+            Page().RequestMergeStop(false);
+    };
+    EXPECT_FALSE(Merge(dir_.File("out.mp3")));
+    EXPECT_EQ(ui_.pumps, 3);
+    EXPECT_EQ(FileCount(), files);
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Aborted);
+}
+
+TEST_F(MergeOutputTest, AnEndingProcessStopsWithoutAsking)
+{
+    const Bytes audio = test::Frames(HeaderFields{}, 5);
+    Add({Source("a.mp3", {}, audio), Source("b.mp3", {}, audio)});
+    const std::size_t files = FileCount();
+    view_.onFileMerged = [](const MergedFile&) { NoteInterruption(SIGTERM); };
+    EXPECT_FALSE(Merge(dir_.File("out.mp3")));
+    ClearInterruption();
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(view_.merged.size(), 1u);
+    EXPECT_EQ(FileCount(), files);
+    EXPECT_EQ(Page().LastRunOutcome(), RunOutcome::Aborted);
 }
 
 TEST_F(MergeOutputTest, CancellingTheStopQuestionGoesOn)

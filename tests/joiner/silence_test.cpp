@@ -50,7 +50,7 @@ protected:
         const SilenceResult result = AppendSilence(out, info, seconds);
         EXPECT_TRUE(result.ok);
         EXPECT_EQ(result.bytes, out.Size());
-        EXPECT_TRUE(out.Commit());
+        EXPECT_EQ(out.Commit(true), OutputFile::CommitResult::Done);
         if (frames)
             *frames = result.frames;
         return test::ReadFile(dir_.File("silence.mp3"));

@@ -1,10 +1,12 @@
 // The split run: checks, names, the counter, overwriting, failures, stopping
 // and the steps after success.
+#include "base/interruption.h"
 #include "mp3_builder.h"
 #include "shell/setting_keys.h"
 #include "split_page_fixture.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -147,7 +149,7 @@ TEST_F(SplitRunTest, ARowWhoseFileIsTheSourceIsReportedNotWritten)
     EXPECT_EQ(ui_.messages.back().text,
               "未能创建文件 " + source_ +
                   "! 请检查该文件是否正在被其他应用程序使用 (例如，你在资源管理器中选择该 MP3 "
-                  "文件，它就会被锁定)。");
+                  "文件，它就会被锁定)。\n目标文件就是源文件");
     EXPECT_EQ(ui_.messages.back().buttons, MessageButtons::AbortRetryIgnore);
     EXPECT_EQ(view_.written.back().result.error, SegmentError::TargetIsSource);
     EXPECT_EQ(test::ReadFile(source_), before);
@@ -162,6 +164,53 @@ TEST_F(SplitRunTest, AbortingAFailedWriteEndsTheRun)
     EXPECT_EQ(view_.written.size(), 2u); // tried, retried, aborted
     EXPECT_EQ(view_.statuses.back(), "已中止");
     EXPECT_EQ(view_.progress.back(), (std::pair<int, int>{0, 4}));
+    // The reason stands on a line of its own under the message.
+    const std::string& text = ui_.messages.back().text;
+    EXPECT_EQ(text.rfind("未能创建文件 " + page_.destination + "/Album-001.mp3! ", 0), 0u);
+    EXPECT_EQ(text.substr(text.rfind('\n')), "\n文件夹不存在");
+    EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Aborted);
+}
+
+TEST_F(SplitRunTest, ASourceThatChangesDuringTheRunIsBlamed)
+{
+    view_.onRowWritten = [this](int row, const std::string&, const SegmentResult&) {
+        if (row == 0)
+            fs::resize_file(source_, fs::file_size(source_) / 2);
+    };
+    ui_.answers = {MessageAnswer::Abort};
+    page_.RunSplit();
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "未能打开文件 " + source_ +
+                                        "，请检查它是否存在或是否正在被其他应用程序使用!"
+                                        "\n源文件在分割期间被修改");
+    EXPECT_EQ(view_.written.back().result.error, SegmentError::SourceChanged);
+    EXPECT_EQ(Outputs(), std::vector<std::string>{"Album-001.mp3"});
+}
+
+TEST_F(SplitRunTest, AnEndingProcessStopsTheRunWithoutAsking)
+{
+    view_.onRowWritten = [](int row, const std::string&, const SegmentResult&) {
+        if (row == 1)
+            NoteInterruption(SIGTERM);
+    };
+    page_.RunSplit();
+    ClearInterruption();
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"Album-001.mp3", "Album-002.mp3"}));
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(view_.statuses.back(), "已中止");
+    EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Aborted);
+}
+
+TEST_F(SplitRunTest, ARefusedRunIsToldApartFromADoneOne)
+{
+    page_.destination.clear();
+    settings_.SetSettingText(setting::kSplittingTempOutputFolder, "");
+    page_.RunSplit();
+    EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Refused);
+    EXPECT_TRUE(Outputs().empty());
+    page_.destination = out_;
+    page_.RunSplit();
+    EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Done);
 }
 
 TEST_F(SplitRunTest, StopBetweenRowsKeepsWhatWasWritten)
