@@ -58,6 +58,9 @@ int Player::Init(int device, uint32_t frequency)
 // rate is known. Only Init calls it, with the device lock held.
 int Player::OpenOutput(uint32_t frequency)
 {
+    // Otherwise SDL's event subsystem, which audio starts, would take SIGINT
+    // and SIGTERM from the program for good.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReleaseSdl(0);
         return BASS_ERROR_DRIVER;

@@ -2,7 +2,8 @@
 // a sound card: positions advance with the clock, faster at a higher
 // frequency, stand still while paused, and the channel ends by itself.
 // Without any output the library falls back to "no sound". Pausing and
-// starting the output while it plays never locks up.
+// starting the output while it plays never locks up, and opening it leaves the
+// program's signal handling alone.
 #include "lame_corpus.h"
 #include "playback_files.h"
 #include "shell/playback_service.h"
@@ -39,6 +40,11 @@ int ExitCodeWithin(std::chrono::milliseconds limit, Work work)
         std::this_thread::sleep_for(10ms);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool SameDisposition(const struct sigaction& a, const struct sigaction& b)
+{
+    return a.sa_handler == b.sa_handler && a.sa_flags == b.sa_flags;
 }
 
 class PlaybackRealtimeTest : public ::testing::Test
@@ -149,6 +155,29 @@ TEST_F(PlaybackRealtimeTest, PausingAndStartingTheOutputWhilePlayingNeverLocksUp
         return stopped && Api().BASS_Free() ? 0 : 5;
     });
     EXPECT_EQ(code, 0) << "-1: locked up";
+}
+
+// SDL's event subsystem, which its audio starts, would otherwise put its own
+// handlers on SIGINT and SIGTERM, and the program would no longer end on them.
+TEST_F(PlaybackRealtimeTest, OpeningTheOutputLeavesTheSignalHandlersAlone)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    struct sigaction before[2]{};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before[0]), 0);
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &before[1]), 0);
+    ASSERT_TRUE(playback_.InitOutputDevice(nullptr));
+    struct sigaction after[2]{};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &after[0]), 0);
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &after[1]), 0);
+    EXPECT_TRUE(SameDisposition(after[0], before[0]));
+    EXPECT_TRUE(SameDisposition(after[1], before[1]));
+    // Closed and opened again (SDL forgets its settings in between).
+    ASSERT_TRUE(Api().BASS_Free());
+    ASSERT_TRUE(playback_.InitOutputDevice(nullptr));
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &after[0]), 0);
+    EXPECT_TRUE(SameDisposition(after[0], before[0]));
 }
 
 TEST_F(PlaybackRealtimeTest, WithoutAnOutputDecodingStillWorks)
