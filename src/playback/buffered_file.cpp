@@ -33,16 +33,15 @@ bool BufferedFile::Open(const std::string& path)
     return true;
 }
 
-bool BufferedFile::Refill()
+ssize_t BufferedFile::Refill()
 {
     bufferStart_ += static_cast<off_t>(filled_);
     filled_ = 0;
     at_ = 0;
     const ssize_t got = ReadAt(bufferStart_, buffer_.data(), buffer_.size());
-    if (got <= 0)
-        return false;
-    filled_ = static_cast<size_t>(got);
-    return true;
+    if (got > 0)
+        filled_ = static_cast<size_t>(got);
+    return got;
 }
 
 ssize_t BufferedFile::Read(void* out, size_t count)
@@ -50,8 +49,13 @@ ssize_t BufferedFile::Read(void* out, size_t count)
     auto* to = static_cast<char*>(out);
     size_t done = 0;
     while (done < count) {
-        if (at_ == filled_ && !Refill())
-            break;
+        if (at_ == filled_) {
+            const ssize_t got = Refill();
+            if (got < 0 && done == 0)
+                return -1;
+            if (got <= 0)
+                break;
+        }
         const size_t take = std::min(count - done, filled_ - at_);
         std::memcpy(to + done, buffer_.data() + at_, take);
         at_ += take;

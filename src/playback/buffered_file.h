@@ -17,6 +17,9 @@ public:
     bool Open(const std::string& path);
 
     off_t Size() const { return size_; }
+    // Bytes read, 0 at the end of the file, -1 when the file cannot be read
+    // (what libmpg123 takes for a read error; the bytes of a read that failed
+    // half way come first, the error with the next read).
     ssize_t Read(void* out, size_t count);
     // Reads at an offset without moving the read position.
     ssize_t ReadAt(off_t offset, void* out, size_t count) const;
@@ -28,7 +31,8 @@ public:
     static off_t SeekCallback(void* handle, off_t offset, int whence);
 
 private:
-    bool Refill();
+    // As ReadAt: what the buffer took from the file, 0 at its end, or -1.
+    ssize_t Refill();
 
     int fd_ = -1;
     off_t size_ = 0;

@@ -1,12 +1,26 @@
 // The library's entry points that concern the library as a whole; those of
 // streams and channels are in exports_channel.cpp. Each takes the player's
-// lock, does one thing and records its error code; the calls the program
-// never makes answer safely.
+// lock, does one thing and records its error code (the output's control first
+// does its work in SDL without that lock); the calls the program never makes
+// answer safely.
 #include "playback/bass.h"
 #include "playback/player.h"
 
 using keldro::playback::Guard;
 using keldro::playback::P;
+
+namespace {
+
+// Records the result of a call of the output's control; with the lock held.
+BOOL Outcome(int result)
+{
+    if (result != BASS_OK)
+        return P().Fail(result, 0);
+    P().Succeed();
+    return 1;
+}
+
+} // namespace
 
 extern "C" {
 
@@ -30,15 +44,9 @@ int BASS_ErrorGetCode(void)
 
 BOOL BASS_Free(void)
 {
-    {
-        const Guard lock(P().Lock());
-        if (!P().Initialised())
-            return P().Fail(BASS_ERROR_INIT, 0);
-    }
-    P().Free();
+    const int result = P().Free();
     const Guard lock(P().Lock());
-    P().Succeed();
-    return 1;
+    return Outcome(result);
 }
 
 float BASS_GetCPU(void)
@@ -90,19 +98,16 @@ DWORD BASS_GetVolume(void)
 
 BOOL BASS_Init(int device, DWORD freq, DWORD, void*, const void*)
 {
-    const Guard lock(P().Lock());
     const int result = P().Init(device, freq);
-    return result == BASS_OK ? (P().Succeed(), 1) : P().Fail(result, 0);
+    const Guard lock(P().Lock());
+    return Outcome(result);
 }
 
 BOOL BASS_Pause(void)
 {
+    const int result = P().PauseOutput(true);
     const Guard lock(P().Lock());
-    if (!P().Initialised())
-        return P().Fail(BASS_ERROR_INIT, 0);
-    P().PauseOutput(true);
-    P().Succeed();
-    return 1;
+    return Outcome(result);
 }
 
 BOOL BASS_SetDevice(DWORD device)
@@ -122,12 +127,9 @@ BOOL BASS_SetVolume(DWORD)
 
 BOOL BASS_Start(void)
 {
+    const int result = P().PauseOutput(false);
     const Guard lock(P().Lock());
-    if (!P().Initialised())
-        return P().Fail(BASS_ERROR_INIT, 0);
-    P().PauseOutput(false);
-    P().Succeed();
-    return 1;
+    return Outcome(result);
 }
 
 BOOL BASS_Stop(void)

@@ -29,14 +29,38 @@ Player& Player::Instance()
 
 int Player::Init(int device, uint32_t frequency)
 {
-    if (Initialised())
-        return BASS_ERROR_ALREADY;
-    if (device == BASS_DEVICE_NOSOUND) {
-        device_ = 0;
-        return BASS_OK;
+    const std::lock_guard control(deviceMutex_);
+    {
+        const std::lock_guard lock(mutex_);
+        if (Initialised())
+            return BASS_ERROR_ALREADY;
+        if (device == BASS_DEVICE_NOSOUND) {
+            device_ = 0;
+            return BASS_OK;
+        }
     }
     if (device != BASS_DEVICE_DEFAULT && device != 1)
         return BASS_ERROR_DEVICE;
+    const int result = OpenOutput(frequency);
+    if (result != BASS_OK)
+        return result;
+    uint32_t output = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        output = output_;
+        device_ = 1;
+    }
+    SDL_PauseAudioDevice(output, 0);
+    return BASS_OK;
+}
+
+// Opens the output paused, so that the callback cannot run before the output's
+// rate is known. Only Init calls it, with the device lock held.
+int Player::OpenOutput(uint32_t frequency)
+{
+    // Otherwise SDL's event subsystem, which audio starts, would take SIGINT
+    // and SIGTERM from the program for good.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReleaseSdl(0);
         return BASS_ERROR_DRIVER;
@@ -49,22 +73,25 @@ int Player::Init(int device, uint32_t frequency)
     want.callback = &Player::Callback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    output_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (output_ == 0) {
+    const SDL_AudioDeviceID output = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (output == 0) {
         ReleaseSdl(SDL_INIT_AUDIO);
         return BASS_ERROR_DEVICE;
     }
+    const std::lock_guard lock(mutex_);
+    output_ = output;
     outputRate_ = have.freq;
-    device_ = 1;
-    SDL_PauseAudioDevice(output_, 0);
     return BASS_OK;
 }
 
-void Player::Free()
+int Player::Free()
 {
+    const std::lock_guard control(deviceMutex_);
     uint32_t output = 0;
     {
         const std::lock_guard lock(mutex_);
+        if (!Initialised())
+            return BASS_ERROR_INIT;
         output = output_;
         output_ = 0;
     }
@@ -76,12 +103,23 @@ void Player::Free()
     const std::lock_guard lock(mutex_);
     channels_.clear();
     device_ = -1;
+    return BASS_OK;
 }
 
-void Player::PauseOutput(bool paused)
+int Player::PauseOutput(bool paused)
 {
-    if (output_ != 0)
-        SDL_PauseAudioDevice(output_, paused ? 1 : 0);
+    const std::lock_guard control(deviceMutex_);
+    uint32_t output = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        if (!Initialised())
+            return BASS_ERROR_INIT;
+        output = output_;
+    }
+    // SDL waits for a callback in progress, which may be waiting for mutex_.
+    if (output != 0)
+        SDL_PauseAudioDevice(output, paused ? 1 : 0);
+    return BASS_OK;
 }
 
 uint32_t Player::Add(std::unique_ptr<Channel> channel)

@@ -1,5 +1,9 @@
 // The library's one state: the output device, the open channels by handle,
 // and the last error. Every entry point locks it; so does the audio thread.
+// SDL takes its device lock around the audio callback, which then waits for
+// ours: nothing may call into SDL while holding ours. The output's opening,
+// pausing and closing are serialised by a lock of their own instead, which the
+// audio thread never takes.
 #pragma once
 
 #include "playback/channel.h"
@@ -8,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace keldro::playback {
 
@@ -27,14 +32,17 @@ public:
     }
     void Succeed() { error_ = 0; }
 
+    // The output's control, each returning BASS_OK or an error code. They
+    // take the locks themselves: call them without holding Lock().
     // Device 0 is "no sound"; device 1 (or −1) is the desktop's default output.
     int Init(int device, uint32_t frequency);
+    // Closes the output and frees every channel.
+    int Free();
+    int PauseOutput(bool paused);
+
     bool Initialised() const { return device_ >= 0; }
     int Device() const { return device_; }
     bool HasOutput() const { return output_ != 0; }
-    // Closes the output and frees every channel. Call without holding the lock.
-    void Free();
-    void PauseOutput(bool paused);
 
     uint32_t Add(std::unique_ptr<Channel> channel);
     Channel* Find(uint32_t handle);
@@ -42,9 +50,11 @@ public:
     void StopAll();
 
 private:
+    int OpenOutput(uint32_t frequency);
     static void Callback(void* self, uint8_t* stream, int length);
     void Mix(int16_t* out, int frames);
 
+    std::mutex deviceMutex_; // taken before mutex_, never inside it
     std::mutex mutex_;
     int error_ = 0;
     int device_ = -1;

@@ -82,6 +82,7 @@ bool PlaybackService::Extract(std::string_view library, const std::string& tempF
     if (fd < 0)
         return false;
     path_ = name;
+    fileIsOurs_ = true;
     const bool written = WriteAll(fd, library);
     return ::close(fd) == 0 && written;
 }
@@ -93,10 +94,10 @@ bool PlaybackService::LoadPlaybackLibrary(std::string_view library, const std::s
         module_ = ::dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
     // The loaded library needs its file no more: removing it now leaves
     // nothing behind even when the program does not get to unload it.
-    if (module_)
-        std::remove(path_.c_str());
-    if (module_)
+    if (module_) {
+        RemoveExtractedFile();
         ResolveEntryPoints(module_, api_);
+    }
     available_ = api_.BASS_GetVersion && api_.BASS_GetVersion() == kExpectedPlaybackVersion;
     if (!available_)
         UnloadPlaybackLibrary();
@@ -111,12 +112,17 @@ void PlaybackService::UnloadPlaybackLibrary()
         ::dlclose(module_);
         module_ = nullptr;
     }
-    if (!path_.empty()) {
-        std::remove(path_.c_str());
-        path_.clear();
-    }
+    RemoveExtractedFile();
+    path_.clear();
     api_ = BassEntryPoints{};
     available_ = false;
+}
+
+void PlaybackService::RemoveExtractedFile()
+{
+    if (fileIsOurs_)
+        std::remove(path_.c_str());
+    fileIsOurs_ = false;
 }
 
 void PlaybackService::UseEntryPoints(const BassEntryPoints& api)

@@ -69,7 +69,8 @@ public:
     // needs), resolves the entry points and checks the version. On any
     // failure everything is undone and false returned.
     bool LoadPlaybackLibrary(std::string_view library, const std::string& tempFolder);
-    // Frees the library, unloads it and deletes its file.
+    // Frees the library, unloads it and deletes its file if that is still
+    // there (a library that loaded has had its file deleted already).
     void UnloadPlaybackLibrary();
     bool IsAudioAvailable() const { return available_; }
     const BassEntryPoints& Api() const { return api_; }
@@ -84,10 +85,14 @@ public:
 
 private:
     bool Extract(std::string_view library, const std::string& tempFolder);
+    void RemoveExtractedFile();
 
     bool available_ = false;
     void* module_ = nullptr;
     std::string path_;
+    // Whether the file at path_ is still the one we wrote. Once it is removed,
+    // the name is free for the system to give another file.
+    bool fileIsOurs_ = false;
     BassEntryPoints api_;
 };
 

@@ -5,6 +5,7 @@
 #include "temp_dir.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace keldro {
@@ -43,6 +44,21 @@ TEST(PlaybackServiceTest, LoadsOurLibraryFromATolvexFileThatIsGoneOnceLoaded)
     EXPECT_FALSE(fs::exists(extracted));
     EXPECT_EQ(playback.Api().BASS_GetVersion, nullptr);
     EXPECT_EQ(FilesIn(temp.Path()), 0);
+}
+
+// The name of the deleted file is free: by exit another file may have it.
+TEST(PlaybackServiceTest, UnloadingLeavesAloneAFileThatHasTakenTheLibrarysName)
+{
+    test::TempDir temp;
+    PlaybackService playback;
+    ASSERT_TRUE(playback.LoadPlaybackLibrary(test::PlaybackLibraryBytes(), temp.Path()));
+    const std::string name = playback.ExtractedPath();
+    ASSERT_FALSE(fs::exists(name));
+    std::ofstream(name) << "another program's file";
+    playback.UnloadPlaybackLibrary();
+    std::string kept;
+    std::getline(std::ifstream(name), kept);
+    EXPECT_EQ(kept, "another program's file");
 }
 
 TEST(PlaybackServiceTest, LeavesNoFileBehindWhenDestroyedOrLoadedAgain)

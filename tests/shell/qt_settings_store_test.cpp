@@ -2,6 +2,10 @@
 #include "shell/setting_keys.h"
 #include "shell/ui/qt_settings_store.h"
 
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -9,6 +13,36 @@
 #include <QTest>
 
 using namespace keldro;
+
+namespace {
+
+// Files cannot grow while it lives, as on a full disk (for root as well, whom
+// a read-only file does not stop). Nothing may be logged meanwhile.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = saved_;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+} // namespace
 
 class QtSettingsStoreTest final : public QObject
 {
@@ -107,6 +141,50 @@ private slots:
         QCOMPARE(QtSettingsStore().GetSettingInt(setting::kInitialPanel, 0), 2);
     }
 
+    void aWriteThatFailsIsDroppedAndTheStoredValuesStillRead()
+    {
+        const QString path = dir_.filePath(QStringLiteral("full.conf"));
+        {
+            QtSettingsStore store(path);
+            QVERIFY(store.SetSettingInt(setting::kInitialPanel, 2));
+            QVERIFY(store.SetSettingText(setting::kNamingRuleOfSplitter, "%F-%S"));
+        }
+        QtSettingsStore store(path);
+        bool written[2] = {true, true};
+        {
+            const FullDisk full;
+            written[0] = store.SetSettingInt(setting::kInitialPanel, 1);
+            written[1] = store.SetSettingText(setting::kInstallPath, "/opt");
+        }
+        QVERIFY(!written[0] && !written[1]);
+        QCOMPARE(store.GetSettingInt(setting::kInitialPanel, 0), 2);
+        QCOMPARE(store.GetSettingText(setting::kNamingRuleOfSplitter, ""), std::string("%F-%S"));
+        QCOMPARE(store.GetSettingText(setting::kInstallPath, "none"), std::string("none"));
+        QVERIFY(store.IsOpen());
+
+        // Room again: writes get through, and only they reach the file.
+        QVERIFY(store.SetSettingInt(setting::kExportCue, 1));
+        QCOMPARE(store.GetSettingInt(setting::kExportCue, 0), 1);
+        QtSettingsStore reopened(path);
+        QCOMPARE(reopened.GetSettingInt(setting::kExportCue, 0), 1);
+        QCOMPARE(reopened.GetSettingInt(setting::kInitialPanel, 0), 2);
+        QCOMPARE(reopened.GetSettingText(setting::kInstallPath, "none"), std::string("none"));
+    }
+
+    void aReadOnlyFileKeepsGivingItsValues()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes read-only files");
+        const QString path = dir_.filePath(QStringLiteral("read-only.conf"));
+        QVERIFY(QtSettingsStore(path).SetSettingInt(setting::kInitialPanel, 2));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+        QtSettingsStore store(path);
+        QVERIFY(!store.SetSettingInt(setting::kInitialPanel, 1));
+        QCOMPARE(store.GetSettingInt(setting::kInitialPanel, 0), 2);
+        QVERIFY(!store.SetSettingInt(setting::kExportCue, 1));
+        QCOMPARE(store.GetSettingInt(setting::kExportCue, 0), 0);
+    }
+
     void storeThatCannotBeWrittenGivesDefaultsAndDropsWrites()
     {
         QFile blocker(dir_.filePath(QStringLiteral("not-a-folder")));
@@ -115,7 +193,7 @@ private slots:
         QtSettingsStore store(blocker.fileName() + QStringLiteral("/Keldro.conf"));
         QCOMPARE(store.GetSettingInt(setting::kInitialPanel, 0), 0);
         QVERIFY(!store.SetSettingInt(setting::kInitialPanel, 2));
-        QVERIFY(!store.IsOpen());
+        QVERIFY(store.IsOpen());
         // What could not be stored is not read back either.
         QCOMPARE(store.GetSettingInt(setting::kInitialPanel, 0), 0);
         QVERIFY(!store.SetSettingText(setting::kInstallPath, "/opt"));

@@ -4,6 +4,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/playback_loader.h"
 #include "shell/ui/qt_user_interaction.h"
+#include "shell/ui/quit_signals.h"
 #include "shell/ui/screenshots.h"
 #include "widgets/qt_text.h"
 
@@ -25,7 +26,13 @@ int JoinerApp::Run()
     AboutPage about(settings_, ui, helpFile_);
     MainWindow window(settings_, ui, startup_, {&split, &merge, &about});
     ui.SetOwner(&window);
-    window.SetBeforeClose([this] { playback_.UnloadPlaybackLibrary(); });
+    // A run that was only asked to stop may call into the library until it
+    // returns; the library then goes once the event loop has returned.
+    window.SetBeforeClose([this, &split, &merge] {
+        if (!split.IsBusy() && !merge.IsBusy())
+            playback_.UnloadPlaybackLibrary();
+    });
+    const QuitSignals quitSignals(window);
     window.show();
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())

@@ -18,7 +18,8 @@ public:
     JoinerApp(SettingsStore& settings, int argc, const char* const* argv);
 
     // Loads the playback library, runs the main window and returns when it
-    // has closed, with the library unloaded.
+    // has closed (or SIGTERM, SIGHUP or SIGINT closed it), with the library
+    // unloaded.
     int Run();
 
     const StartupCommand& Startup() const { return startup_; }

@@ -109,12 +109,18 @@ void MainWindow::ShowNextPage()
                                       : kMergePage);
 }
 
+void MainWindow::CloseWithoutAsking()
+{
+    askBeforeClose_ = false;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!isMinimized())
         StoreRectangle();
     const bool busy = pages_[kSplitPage]->IsBusy() || pages_[kMergePage]->IsBusy();
-    if (busy &&
+    if (busy && askBeforeClose_ &&
         interaction_.ShowMessage(LoadString(StringId::ConfirmExitWhileBusy), MessageIcon::Question,
                                  MessageButtons::YesNo) != MessageAnswer::Yes) {
         event->ignore();

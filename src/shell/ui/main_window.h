@@ -45,6 +45,10 @@ public:
         beforeClose_ = std::move(beforeClose);
     }
 
+    // Closes as the close box does but without asking about a run (the
+    // session is ending): the runs are asked to stop all the same.
+    void CloseWithoutAsking();
+
     void ShowPage(int index);
     void ShowNextPage();
     int CurrentPage() const { return current_; }
@@ -64,6 +68,7 @@ private:
     std::array<PageSlot*, 3> pages_;
     std::function<void()> beforeClose_;
     int current_ = kSplitPage;
+    bool askBeforeClose_ = true;
 };
 
 } // namespace keldro

@@ -34,25 +34,33 @@ QtSettingsStore::QtSettingsStore()
 {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+    : path_(iniPath), settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
 {
-    CheckOpen();
+    open_ = settings_->status() == QSettings::NoError;
 }
 
 QtSettingsStore::~QtSettingsStore() = default;
 
-void QtSettingsStore::CheckOpen()
+// Writes at once. A write that fails is dropped: the value goes back to what
+// the file holds, so that reads give neither defaults nor what was not stored.
+bool QtSettingsStore::Store(const QString& key, const QVariant& value)
 {
-    open_ = settings_->status() == QSettings::NoError;
-}
-
-// Writes at once. A store that cannot be written is closed from then on, so that
-// nothing is read back that was not stored.
-bool QtSettingsStore::Synced()
-{
+    if (!open_)
+        return false;
+    // QSettings keeps its first error for good: after a failure, only a fresh
+    // one tells whether this write gets through.
+    if (settings_->status() != QSettings::NoError)
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    const QVariant stored = settings_->value(key);
+    settings_->setValue(key, value);
     settings_->sync();
-    open_ = settings_->status() == QSettings::NoError;
-    return open_;
+    if (settings_->status() == QSettings::NoError)
+        return true;
+    if (stored.isValid())
+        settings_->setValue(key, stored);
+    else
+        settings_->remove(key);
+    return false;
 }
 
 std::optional<int> QtSettingsStore::ReadInt(std::string_view section, std::string_view value) const
@@ -85,23 +93,17 @@ std::optional<std::string> QtSettingsStore::ReadText(std::string_view section,
 
 bool QtSettingsStore::WriteInt(std::string_view section, std::string_view value, int number)
 {
-    if (!open_)
-        return false;
-    settings_->setValue(KeyOf(section, value), number);
-    return Synced();
+    return Store(KeyOf(section, value), number);
 }
 
 bool QtSettingsStore::WriteText(std::string_view section, std::string_view value,
                                 std::string_view text)
 {
-    if (!open_)
-        return false;
     // Bytes that are not UTF-8 (a folder name from another system) are kept as
     // they are rather than turned into replacement characters.
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    settings_->setValue(KeyOf(section, value),
-                        IsValidUtf8(text) ? QVariant(QString::fromUtf8(bytes)) : QVariant(bytes));
-    return Synced();
+    return Store(KeyOf(section, value),
+                 IsValidUtf8(text) ? QVariant(QString::fromUtf8(bytes)) : QVariant(bytes));
 }
 
 } // namespace keldro

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class QVariant;
+
 class QSettings;
 
 namespace keldro {
@@ -21,8 +23,9 @@ public:
     explicit QtSettingsStore(const QString& iniPath);
     ~QtSettingsStore() override;
 
-    // False when the store could not be read or written: every value then reads
-    // as its default and writes are dropped.
+    // False when the store could not be read: every value then reads as its
+    // default and writes are dropped. A write that fails is dropped alone;
+    // the values stored before it still read back.
     bool IsOpen() const { return open_; }
 
 private:
@@ -32,9 +35,9 @@ private:
     bool WriteInt(std::string_view section, std::string_view value, int number) override;
     bool WriteText(std::string_view section, std::string_view value,
                    std::string_view text) override;
-    void CheckOpen();
-    bool Synced();
+    bool Store(const QString& key, const QVariant& value);
 
+    QString path_;
     std::unique_ptr<QSettings> settings_;
     bool open_ = false;
 };
