@@ -186,6 +186,7 @@ constexpr std::array kTable{
     Entry{StringId::ReasonPermission, "权限不够"},
     Entry{StringId::ReasonReadOnly, "文件系统是只读的"},
     Entry{StringId::ReasonNoFolder, "文件夹不存在"},
+    Entry{StringId::ReasonNotAFolder, "路径中有一部分不是文件夹"},
     Entry{StringId::ReasonNameTooLong, "文件名太长"},
     Entry{StringId::ReasonFileTooBig, "文件超出了允许的大小"},
     Entry{StringId::ReasonInputOutput, "读写错误"},

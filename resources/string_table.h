@@ -173,6 +173,7 @@ enum class StringId
     ReasonPermission,
     ReasonReadOnly,
     ReasonNoFolder,
+    ReasonNotAFolder,
     ReasonNameTooLong,
     ReasonFileTooBig,
     ReasonInputOutput,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -50,18 +51,43 @@ mode_t NewFileMode()
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+// Stop signals wait while a temporary file is created and registered: a
+// handler that removes unfinished outputs must know every one of them.
+class StopSignalsBlocked
+{
+public:
+    StopSignalsBlocked()
+    {
+        sigset_t stops;
+        sigemptyset(&stops);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&stops, signal);
+        ::pthread_sigmask(SIG_BLOCK, &stops, &previous_);
+    }
+    ~StopSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    StopSignalsBlocked(const StopSignalsBlocked&) = delete;
+    StopSignalsBlocked& operator=(const StopSignalsBlocked&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
 } // namespace
 
 OutputFile::OutputFile(std::string target) : target_(std::move(target))
 {
     std::string pattern = TemporaryPattern(target_);
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    {
+        const StopSignalsBlocked blocked;
+        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd_ >= 0)
+            slot_ = unfinished::Register(pattern.c_str());
+    }
     if (fd_ < 0) {
         Fail(errno);
         return;
     }
     temporary_ = pattern;
-    slot_ = unfinished::Register(temporary_.c_str());
     // mkostemp makes the file private; an output is created as any new file is.
     if (::fchmod(fd_, NewFileMode()) != 0) {
         Fail(errno);

@@ -21,8 +21,9 @@ std::string SystemErrorReason(int error)
     case EROFS:
         return std::string(LoadString(StringId::ReasonReadOnly));
     case ENOENT:
-    case ENOTDIR:
         return std::string(LoadString(StringId::ReasonNoFolder));
+    case ENOTDIR:
+        return std::string(LoadString(StringId::ReasonNotAFolder));
     case ENAMETOOLONG:
         return std::string(LoadString(StringId::ReasonNameTooLong));
     case EFBIG:

@@ -28,9 +28,18 @@ int ReportParseOutcome(CLI::App& app, const CLI::ParseError& error, std::ostream
     return code == 0 ? kExitOk : kExitUsage;
 }
 
-} // namespace
+// A report that did not reach its reader is a failure: a script would go on
+// without it.
+int CheckOutput(int code, std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out)
+        return code;
+    err << "keldro-cli: cannot write to standard output\n";
+    return code == kExitOk ? kExitFailed : code;
+}
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Keldro: cut and join MP3 files without re-encoding", "keldro-cli"};
     app.set_version_flag("--version", kVersionText);
@@ -63,6 +72,13 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (merge->parsed())
         return RunMergeCommand(mergeOptions, out, err);
     return kExitUsage;
+}
+
+} // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    return CheckOutput(RunCommand(argc, argv, out, err), out, err);
 }
 
 } // namespace keldro::cli

@@ -30,10 +30,12 @@ json CueJson(const CProcessCUEFile& cue)
                           {"first_index", track.firstIndex},
                           {"last_index", track.lastIndex}});
     }
-    return json{{"audio", ToDisplayText(cue.GetAudioPath())},
-                {"title", ToDisplayText(cue.GetSheetTitle())},
-                {"performer", ToDisplayText(cue.GetSheetPerformer())},
-                {"tracks", tracks}};
+    json sheet;
+    PutPath(sheet, "audio", cue.GetAudioPath());
+    sheet["title"] = ToDisplayText(cue.GetSheetTitle());
+    sheet["performer"] = ToDisplayText(cue.GetSheetPerformer());
+    sheet["tracks"] = tracks;
+    return sheet;
 }
 
 void PrintHuman(std::ostream& out, const CProcessCUEFile& cue)

@@ -44,4 +44,20 @@ std::string ToDisplayText(std::string_view bytes)
     return FromGb18030(bytes);
 }
 
+void PutPath(nlohmann::ordered_json& object, const std::string& key, std::string_view path)
+{
+    object[key] = ToDisplayText(path);
+    if (IsValidUtf8(path))
+        return;
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(path.size() * 2);
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    object[key + "_bytes"] = hex;
+}
+
 } // namespace keldro::cli

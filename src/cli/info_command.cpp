@@ -81,7 +81,9 @@ void PrintHuman(std::ostream& out, const CMP3Info& info, const std::string& path
 
 json InfoJson(const CMP3Info& info, const std::string& path, bool analysed)
 {
-    json object{{"path", ToDisplayText(path)}, {"stream_found", info.HasStream()}};
+    json object;
+    PutPath(object, "path", path);
+    object["stream_found"] = info.HasStream();
     if (analysed) {
         object["file_size"] = info.FileSize();
         object["has_id3v1"] = info.HasID3v1();

@@ -1,13 +1,16 @@
 #include "merge_command.h"
 
+#include "base/interruption.h"
 #include "cli_app.h"
 #include "cli_interaction.h"
 #include "display_text.h"
 #include "engine/id3v1.h"
+#include "interrupt_handlers.h"
 #include "joiner/merge_check.h"
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/silence.h"
+#include "repeatable_option.h"
 #include "shell/setting_keys.h"
 #include "shell/settings.h"
 #include "string_table.h"
@@ -75,6 +78,19 @@ std::optional<std::map<int, int>> ParseSilenceAfter(const std::vector<std::strin
     return silences;
 }
 
+// An existing target (a link to nowhere included: it takes the name) is only
+// replaced with --overwrite.
+std::optional<std::string> ExistingTarget(const MergeOptions& options)
+{
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(options.output, error);
+    if (options.overwrite || !std::filesystem::exists(status))
+        return std::nullopt;
+    if (std::filesystem::is_symlink(status) && !std::filesystem::exists(options.output, error))
+        return ToDisplayText(options.output) + ", a symbolic link to a missing file,";
+    return ToDisplayText(options.output);
+}
+
 void ConfigureSettings(const MergeOptions& options, SettingsStore& settings)
 {
     settings.SetSettingInt(setting::kSortingColumnOfJoiner, -1); // the order given
@@ -96,18 +112,21 @@ void PrintReport(std::ostream& out, const CliMergeView& view, bool json)
     using json_t = nlohmann::ordered_json;
     json_t files = json_t::array();
     for (const MergedFile& file : view.files) {
-        files.push_back({{"path", ToDisplayText(file.path)},
-                         {"start_offset", file.startOffset},
-                         {"end_offset", file.endOffset},
-                         {"frames", file.frames},
-                         {"silence_frames", file.silenceFrames}});
+        json_t entry;
+        PutPath(entry, "path", file.path);
+        entry["start_offset"] = file.startOffset;
+        entry["end_offset"] = file.endOffset;
+        entry["frames"] = file.frames;
+        entry["silence_frames"] = file.silenceFrames;
+        files.push_back(entry);
     }
-    const json_t report{{"output", ToDisplayText(summary.output)},
-                        {"files", files},
-                        {"frame_total", summary.frameTotal},
-                        {"byte_total", summary.byteTotal},
-                        {"vbr_header", std::string(VbrHeaderTypeName(summary.header))},
-                        {"tag", summary.tag}};
+    json_t report;
+    PutPath(report, "output", summary.output);
+    report["files"] = files;
+    report["frame_total"] = summary.frameTotal;
+    report["byte_total"] = summary.byteTotal;
+    report["vbr_header"] = std::string(VbrHeaderTypeName(summary.header));
+    report["tag"] = summary.tag;
     out << report.dump(2) << '\n';
 }
 
@@ -119,8 +138,8 @@ CLI::App* AddMergeCommand(CLI::App& app, MergeOptions& options)
     options.command = command;
     command->add_option("-o,--output", options.output, "The file to write")->required();
     command->add_option("--silence", options.silence, "Seconds of silence after every file");
-    command->add_option("--silence-after", options.silenceAfter,
-                        "N=SECONDS: silence after the Nth file (repeatable)");
+    OneValueEach(command->add_option("--silence-after", options.silenceAfter,
+                                     "N=SECONDS: silence after the Nth file (repeatable)"));
     command->add_option("--title", options.title, "Tag title");
     command->add_option("--artist", options.artist, "Tag artist");
     command->add_option("--album", options.album, "Tag album");
@@ -146,10 +165,11 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
         err << "invalid --silence, --silence-after, --track or --genre\n";
         return kExitUsage;
     }
-    if (!options.overwrite && std::filesystem::exists(options.output)) {
-        err << "not replacing " << options.output << " (--overwrite replaces it)\n";
+    if (const auto existing = ExistingTarget(options)) {
+        err << "not replacing " << *existing << " (--overwrite replaces it)\n";
         return kExitFailed;
     }
+    const InterruptHandlers handlers;
     MemorySettings settings;
     ConfigureSettings(options, settings);
     CliInteraction ui(err, false);
@@ -174,7 +194,11 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
     page.track = options.track;
     page.genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1;
     page.RunMerge();
-    if (!view.summary)
+    if (const int signal = PendingInterruption(); signal != 0) {
+        err << "keldro-cli: interrupted by signal " << signal << "; nothing was written\n";
+        return InterruptedExitCode(signal);
+    }
+    if (page.LastRunOutcome() != RunOutcome::Done || !view.summary)
         return kExitFailed;
     PrintReport(out, view, options.json);
     return kExitOk;

@@ -1,10 +1,15 @@
 #include "split_command.h"
 
+#include "base/interruption.h"
 #include "cli_app.h"
 #include "cli_interaction.h"
+#include "display_text.h"
+#include "interrupt_handlers.h"
+#include "repeatable_option.h"
 #include "row_list.h"
 #include "shell/setting_keys.h"
 #include "shell/settings.h"
+#include "split_checks.h"
 #include "split_report.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_page.h"
@@ -48,7 +53,8 @@ void ConfigureSettings(const SplitOptions& options, SettingsStore& settings)
     settings.SetSettingInt(setting::kSplitterShowSuccess, 0);
     settings.SetSettingInt(setting::kSplitterAutoOpenFolder, 0);
     settings.SetSettingInt(setting::kStartNewSplit, 0);
-    settings.SetSettingInt(setting::kExportCue, options.exportCue ? 1 : 0);
+    // The sheet is written here after the run, so that its failure is seen.
+    settings.SetSettingInt(setting::kExportCue, 0);
     settings.SetSettingInt(setting::kSplitterCountGenerated, options.countGenerated ? 1 : 0);
     settings.SetSettingInt(setting::kWriteVbrHeader, options.noVbrHeader ? 0 : 1);
     settings.SetSettingInt(setting::kSplitterConfirmOverwrite, options.overwrite ? 0 : 1);
@@ -148,21 +154,58 @@ std::optional<std::string> CheckArguments(const SplitOptions& options)
     return std::nullopt;
 }
 
-// Without --overwrite or --skip-existing an existing output stops everything
-// before anything is written; an existing sheet is replaced only with --overwrite.
-std::optional<std::string> ExistingOutput(const SplitOptions& options, const SplitPage& page,
-                                          const SplitReport& report)
+// Rows that were to be written and were not: skipped because their file
+// appeared after the check, or passed over after a failure.
+std::vector<std::string> Unwritten(const SplitOptions& options, const SplitReport& report)
 {
-    if (!options.overwrite && !options.skipExisting) {
-        for (const auto& row : report.rows) {
-            if (row.checked && fs::exists(row.file))
-                return row.file;
-        }
+    std::vector<std::string> files;
+    for (const SplitReport::Row& row : report.rows) {
+        const bool expectedSkip = options.skipExisting && row.existedBefore;
+        if (row.checked && !row.written && !expectedSkip)
+            files.push_back(row.file);
     }
-    const std::string sheet = report.CueSheetPath(page);
-    if (options.exportCue && !options.overwrite && fs::exists(sheet))
-        return sheet;
-    return std::nullopt;
+    return files;
+}
+
+int Interrupted(std::ostream& err)
+{
+    const int signal = PendingInterruption();
+    err << "keldro-cli: interrupted by signal " << signal << "; files written so far are whole\n";
+    return InterruptedExitCode(signal);
+}
+
+// Checks that need the list: nothing is written when one of them fails.
+int CheckBeforeWriting(const SplitOptions& options, const SplitPage& page, SplitReport& report,
+                       std::ostream& err)
+{
+    if (const auto collisions = CollidingNames(report)) {
+        err << *collisions << '\n';
+        return kExitFailed;
+    }
+    if (const auto existing = ExistingOutput(options, page, report)) {
+        err << "not replacing " << ToDisplayText(*existing)
+            << " (--overwrite replaces, --skip-existing skips)\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+// After the run: how it ended, rows left unwritten, and the sheet.
+int AfterRun(const SplitOptions& options, SplitPage& page, const SplitReport& report,
+             std::ostream& err)
+{
+    if (PendingInterruption() != 0)
+        return Interrupted(err);
+    if (page.LastRunOutcome() != RunOutcome::Done)
+        return kExitFailed;
+    const std::vector<std::string> unwritten = Unwritten(options, report);
+    for (const std::string& file : unwritten)
+        err << "not written: " << ToDisplayText(file) << '\n';
+    if (!unwritten.empty())
+        return kExitFailed;
+    if (options.exportCue && !page.WriteListAsCue(report.CueSheetPath(page)))
+        return kExitFailed;
+    return kExitOk;
 }
 
 } // namespace
@@ -171,9 +214,10 @@ CLI::App* AddSplitCommand(CLI::App& app, SplitOptions& options)
 {
     CLI::App* command = app.add_subcommand("split", "Cut a source into files, as the split page");
     options.command = command;
-    command->add_option("--at", options.at, "Add a cut point (repeatable)");
-    command->add_option("--parts", options.parts, "Split the whole source into N equal parts");
-    command->add_option("--every", options.every, "Cut a piece every TIME");
+    OneValueEach(command->add_option("--at", options.at, "Add a cut point (repeatable)"));
+    OneValueEach(
+        command->add_option("--parts", options.parts, "Split the whole source into N equal parts"));
+    OneValueEach(command->add_option("--every", options.every, "Cut a piece every TIME"));
     command->add_option("--mode", options.mode, "auto, fast or frame")
         ->check(CLI::IsMember({"auto", "fast", "frame"}));
     command->add_option("--out", options.out, "Destination folder (created if missing)");
@@ -200,13 +244,17 @@ int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream
 {
     if (const auto problem = CheckArguments(options))
         return Usage(err, *problem);
+    const InterruptHandlers handlers;
     MemorySettings settings;
     ConfigureSettings(options, settings);
     CliInteraction ui(err, StderrIsTerminal());
     ui.SetProgressLabel(std::string(LoadString(StringId::LoadingFramesCaption)));
     CliSplitView view(ui);
     SplitPage page(ui, settings, view);
-    if (!page.LoadSource(options.source))
+    const bool loaded = page.LoadSource(options.source);
+    if (PendingInterruption() != 0)
+        return Interrupted(err);
+    if (!loaded)
         return kExitFailed;
     if (const int status = ApplyCuts(options, page, err); status != kExitOk)
         return status;
@@ -214,21 +262,22 @@ int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream
         return status;
     page.destination = options.out;
     SplitReport report(page, options.countGenerated);
-    if (const auto existing = ExistingOutput(options, page, report)) {
-        err << "not replacing " << *existing << " (--overwrite replaces, --skip-existing skips)\n";
+    if (const int status = CheckBeforeWriting(options, page, report, err); status != kExitOk)
+        return status;
+    if (options.dryRun) {
+        report.Collect(page, view);
+        report.Print(out, options.json, true);
+        return kExitOk;
+    }
+    if (!PrepareFolder(options.out, err))
         return kExitFailed;
-    }
-    if (!options.dryRun) {
-        std::error_code error;
-        fs::create_directories(options.out, error);
-        ui.SetOverwriteResult(OverwriteResult::Skip);
-        page.RunSplit();
-        if (view.Aborted())
-            return kExitFailed;
-    }
+    ui.SetOverwriteResult(OverwriteResult::Skip);
+    page.RunSplit();
+    if (page.LastRunOutcome() == RunOutcome::Refused && PendingInterruption() == 0)
+        return kExitFailed;
     report.Collect(page, view);
-    report.Print(out, options.json, options.dryRun);
-    return kExitOk;
+    report.Print(out, options.json, false);
+    return AfterRun(options, page, report, err);
 }
 
 } // namespace keldro::cli

@@ -100,16 +100,21 @@ void SplitReport::Print(std::ostream& out, bool json, bool dryRun) const
     using json_t = nlohmann::ordered_json;
     json_t tracks = json_t::array();
     for (const Row& row : rows) {
-        tracks.push_back({{"row", row.number},
-                          {"file", ToDisplayText(row.file)},
-                          {"start_ms", row.start},
-                          {"end_ms", row.end},
-                          {"start_offset", row.startOffset},
-                          {"end_offset", row.endOffset},
-                          {"bytes", row.bytes},
-                          {"written", row.written}});
+        json_t track;
+        track["row"] = row.number;
+        PutPath(track, "file", row.file);
+        track["start_ms"] = row.start;
+        track["end_ms"] = row.end;
+        track["start_offset"] = row.startOffset;
+        track["end_offset"] = row.endOffset;
+        track["bytes"] = row.bytes;
+        track["written"] = row.written;
+        tracks.push_back(track);
     }
-    const json_t report{{"source", ToDisplayText(source)}, {"mode", mode}, {"tracks", tracks}};
+    json_t report;
+    PutPath(report, "source", source);
+    report["mode"] = mode;
+    report["tracks"] = tracks;
     out << report.dump(2) << '\n';
 }
 

@@ -62,6 +62,7 @@ struct SplitReport
         std::uint32_t endOffset = 0;
         std::uint64_t bytes = 0;
         bool written = false;
+        bool existedBefore = false; // its file was there before the run
     };
 
     // Names every row as the run will, counter rule included.

@@ -1,5 +1,6 @@
 // The frame table of a variable-bitrate file, and the mapping of times to
 // byte offsets in fast and in frame-accurate handling.
+#include "base/interruption.h"
 #include "engine/mp3_info.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
@@ -20,6 +21,9 @@ constexpr double kCheckpointTolerance = 10.0;
 bool UserCancels(UserInteraction& ui)
 {
     ui.PumpEvents();
+    // A process asked to end does not ask the user.
+    if (PendingInterruption() != 0)
+        return true;
     if (!ui.TakeCancelRequest())
         return false;
     return ui.ShowMessage(LoadString(StringId::ConfirmCancelLoadingFrames), MessageIcon::Question,

@@ -190,5 +190,53 @@ TEST_F(MergeCommandTest, BadOptionsAreUsageErrors)
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+TEST_F(MergeCommandTest, RepeatedOptionsLeaveTheFilesAfterThem)
+{
+    const std::string cbr = test::CorpusFile("cbr128");
+    const json report = Merge({"-o", dir_.File("out.mp3"), "--silence-after", "1=2", cbr, cbr,
+                               "--silence-after", "2=1", cbr});
+    ASSERT_EQ(report["files"].size(), 3u);
+    EXPECT_EQ(report["files"][0]["silence_frames"], SilenceFrames(cbr, 2));
+    EXPECT_EQ(report["files"][1]["silence_frames"], SilenceFrames(cbr, 1));
+    EXPECT_EQ(report["files"][2]["silence_frames"], 0);
+}
+
+TEST_F(MergeCommandTest, TwoMergesToOneTargetNeverReplaceEachOther)
+{
+    const std::string a = test::CorpusFile("cbr128");
+    const std::string b = test::CorpusFile("cbr128_bare");
+    const std::string target = dir_.File("shared.mp3");
+    for (int round = 0; round < 3; ++round) {
+        std::filesystem::remove(target);
+        const std::string cli = test::KeldroCliPath();
+        const int first = test::StartProcess({cli, "merge", "-o", target, a, a, a, a});
+        const int second = test::StartProcess({cli, "merge", "-o", target, b, b, b, b});
+        const int firstCode = test::WaitProcess(first);
+        const int secondCode = test::WaitProcess(second);
+        // One of them wrote the target; the other left it alone and said so.
+        ASSERT_EQ(std::min(firstCode, secondCode), 0) << round;
+        ASSERT_EQ(std::max(firstCode, secondCode), 1) << round;
+        const std::string winner = firstCode == 0 ? a : b;
+        const std::string again = dir_.File("again.mp3");
+        ASSERT_EQ(Cli({"-o", again, "--overwrite", winner, winner, winner, winner}).exitCode, 0);
+        EXPECT_TRUE(test::ReadFile(target) == test::ReadFile(again)) << round;
+        std::size_t files = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+            ++files;
+        EXPECT_EQ(files, 3u) << "the target, the check and stderr; no temporary file";
+    }
+}
+
+TEST_F(MergeCommandTest, ATargetThatIsALinkToNowhereIsNamedAsSuch)
+{
+    const std::string cbr = test::CorpusFile("cbr128");
+    const std::string link = dir_.File("link.mp3");
+    std::filesystem::create_symlink(dir_.File("missing/nowhere.mp3"), link);
+    const test::ProcessResult result = Cli({"-o", link, cbr});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("a symbolic link to a missing file"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
 } // namespace
 } // namespace keldro

@@ -212,5 +212,99 @@ TEST_F(SplitCommandTest, UsageErrors)
     EXPECT_EQ(Cli({"split", dir_.File("missing.mp3")}).exitCode, 1);
 }
 
+TEST_F(SplitCommandTest, RepeatedOptionsTakeOneValueEachAndTimesAsPeopleTypeThem)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    // The source between two --at: neither option takes it for a value.
+    const json report =
+        Split({"--dry-run", "--at", "0:01", source, "--at", "0:02.5", "--out", dir_.File("o")});
+    ASSERT_EQ(report["tracks"].size(), 3u);
+    EXPECT_EQ(report["tracks"][1]["start_ms"], 1000);
+    EXPECT_EQ(report["tracks"][2]["start_ms"], 2500);
+    const json parts = Split({"--dry-run", "--parts", "2", source, "--every", "0:01"});
+    EXPECT_GT(parts["tracks"].size(), 2u);
+}
+
+TEST_F(SplitCommandTest, NamesThatCollideAreRefusedBeforeAnythingIsWritten)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    const test::ProcessResult result = Cli(
+        {"split", "--parts", "3", "--name", "%K", "--track", "5", "--out", dir_.File("o"), source});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("5.mp3: rows 1 2 3"), std::string::npos) << result.errors;
+    EXPECT_FALSE(fs::exists(dir_.File("o")));
+    // With --overwrite too: row 1's file would be lost to row 2.
+    EXPECT_EQ(Cli({"split", "--parts", "2", "--name", "%K", "--track", "5", "--overwrite", "--out",
+                   dir_.File("o"), source})
+                  .exitCode,
+              1);
+    EXPECT_FALSE(fs::exists(dir_.File("o")));
+}
+
+TEST_F(SplitCommandTest, RefusedRunsAndFailuresExitOne)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    const test::ProcessResult noFolder = Cli({"split", "--out", "", source});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_NE(noFolder.errors.find("请在开始分割音轨前先设置目标文件夹。"), std::string::npos)
+        << noFolder.errors;
+
+    fs::create_directory(dir_.File("o"));
+    fs::create_symlink(dir_.File("nowhere.mp3"), dir_.File("o/cbr128-001.mp3"));
+    const test::ProcessResult link =
+        Cli({"split", "--parts", "2", "--out", dir_.File("o"), source});
+    EXPECT_EQ(link.exitCode, 1);
+    EXPECT_NE(link.errors.find("symbolic link to a missing file"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_.File("o/cbr128-002.mp3")));
+
+    test::WriteFile(dir_.File("plain"), {1});
+    const test::ProcessResult badFolder =
+        Cli({"split", "--parts", "2", "--out", dir_.File("plain/sub"), source});
+    EXPECT_EQ(badFolder.exitCode, 1);
+    EXPECT_NE(badFolder.errors.find("未能创建文件夹 " + dir_.File("plain/sub") +
+                                    "!\n路径中有一部分不是文件夹"),
+              std::string::npos)
+        << badFolder.errors;
+}
+
+TEST_F(SplitCommandTest, AFailedSheetExportExitsOne)
+{
+    const std::string source = dir_.File("album.mp3");
+    fs::copy_file(test::CorpusFile("cbr128"), source);
+    fs::create_directory(dir_.File("album.cue")); // a folder where the sheet should go
+    const test::ProcessResult result = Cli(
+        {"split", "--parts", "2", "--export-cue", "--overwrite", "--out", dir_.File("o"), source});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("album.cue"), std::string::npos) << result.errors;
+    EXPECT_TRUE(fs::exists(dir_.File("o/album-002.mp3")));
+}
+
+TEST_F(SplitCommandTest, AFileSizeLimitIsAFailedWriteWithItsReason)
+{
+    const std::string source = test::CorpusFile("cbr128");
+    const test::ProcessResult result = test::RunProcess(
+        {"/bin/sh", "-c", "ulimit -f 20 && exec \"$0\" \"$@\"", test::KeldroCliPath(), "split",
+         "--parts", "2", "--out", dir_.File("o"), source},
+        dir_.File("stderr.txt"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("文件超出了允许的大小"), std::string::npos) << result.errors;
+    for (const auto& entry : fs::directory_iterator(dir_.File("o")))
+        EXPECT_EQ(entry.path().filename().string().rfind(".keldro-", 0), std::string::npos);
+}
+
+TEST_F(SplitCommandTest, PathsThatAreNotUtf8ComeWithTheirBytes)
+{
+    const std::string source = dir_.File("\xB2\xE2\xCA\xD4.mp3"); // GB18030
+    fs::copy_file(test::CorpusFile("cbr128"), source);
+    const json report = Split({"--parts", "2", "--out", dir_.File("o"), source});
+    EXPECT_EQ(report["source"], dir_.File("测试.mp3"));
+    const std::string hex = report["source_bytes"];
+    EXPECT_EQ(hex.substr(hex.size() - 16), "b2e2cad42e6d7033");
+    const std::string file = report["tracks"][0]["file"];
+    EXPECT_EQ(file, dir_.File("o/测试-001.mp3"));
+    EXPECT_TRUE(report["tracks"][0].contains("file_bytes"));
+    EXPECT_FALSE(report.contains("mode_bytes"));
+}
+
 } // namespace
 } // namespace keldro
