@@ -306,5 +306,38 @@ TEST_F(SplitCommandTest, PathsThatAreNotUtf8ComeWithTheirBytes)
     EXPECT_FALSE(report.contains("mode_bytes"));
 }
 
+TEST_F(SplitCommandTest, TwoSplitsIntoOneFolderNeverReplaceEachOthersFiles)
+{
+    const std::string a = test::CorpusFile("cbr128");
+    const std::string b = test::CorpusFile("cbr128_bare");
+    const auto args = [&](const std::string& out, const std::string& source) {
+        return std::vector<std::string>{
+            test::KeldroCliPath(), "split", "--parts", "8", "--name", "part", "--out", out, source};
+    };
+    for (const std::string& source : {a, b}) {
+        const std::string reference = dir_.File(fs::path(source).stem().string());
+        ASSERT_EQ(test::RunProcess(args(reference, source)).exitCode, 0);
+    }
+    for (int round = 0; round < 3; ++round) {
+        const std::string out = dir_.File("shared" + std::to_string(round));
+        const int first = test::StartProcess(args(out, a));
+        const int second = test::StartProcess(args(out, b));
+        const int codes[] = {test::WaitProcess(first), test::WaitProcess(second)};
+        // Each file is whole and one run's; a run that lost a file says so.
+        int fromA = 0;
+        for (const auto& entry : fs::directory_iterator(out)) {
+            const std::string name = entry.path().filename().string();
+            const test::Bytes written = test::ReadFile(entry.path().string());
+            const bool isA = written == test::ReadFile(dir_.File("cbr128/" + name));
+            const bool isB = written == test::ReadFile(dir_.File("cbr128_bare/" + name));
+            EXPECT_TRUE(isA || isB) << name;
+            fromA += isA ? 1 : 0;
+        }
+        EXPECT_EQ(codes[0] == 0, fromA == 8) << round;
+        EXPECT_EQ(codes[1] == 0, fromA == 0) << round;
+        EXPECT_LE(std::max(codes[0], codes[1]), 1);
+    }
+}
+
 } // namespace
 } // namespace keldro
