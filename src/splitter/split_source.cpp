@@ -50,18 +50,21 @@ void SplitPage::ChooseSource()
 bool SplitPage::LoadSource(const std::string& path)
 {
     settings_.SetSettingText(setting::kSplitSourceLastFolder, FolderOf(path));
-    if (!cue_.Read(path, ui_))
+    // Read aside: a sheet that fails leaves the loaded source and its sheet as they were.
+    CProcessCUEFile sheet;
+    if (!sheet.Read(path, ui_))
         return false;
     UnloadSource();
     for (;;) {
-        const std::string audio = cue_.GetAudioPath();
+        const std::string audio = sheet.GetAudioPath();
         if (info_.Analyse(audio) && info_.HasStream()) {
             folder_ = FolderOf(audio);
             fileName_ = std::filesystem::path(audio).filename().string();
+            cue_ = std::move(sheet);
             OpenSourceStream();
             return true;
         }
-        if (!cue_.IsCueSheet()) {
+        if (!sheet.IsCueSheet()) {
             ui_.ShowMessage(LoadFailureMessage(info_, audio), MessageIcon::Error,
                             MessageButtons::Ok);
             return false;
@@ -78,7 +81,7 @@ bool SplitPage::LoadSource(const std::string& path)
         const std::optional<std::string> other = ui_.ChooseOpenFile(request);
         if (!other)
             return false;
-        cue_.SetAudioPath(*other);
+        sheet.SetAudioPath(*other);
     }
 }
 
@@ -145,6 +148,7 @@ void SplitPage::UnloadSource()
     decodedLength_ = 0;
     sampleRate_ = 0;
     info_.Reset();
+    cue_ = CProcessCUEFile{};
     list_.Clear();
     list_.Source() = SplitSourceInfo{};
     folder_.clear();

@@ -120,17 +120,34 @@ std::optional<ReadError> ReadTrack(CueLineReader& lines, int number, CueTrackRec
 bool CProcessCUEFile::Start(const std::string& path)
 {
     sheetPath_ = path;
-    audioPath_.clear();
-    title_.clear();
-    performer_.clear();
-    tracks_.clear();
     isCue_ = EndsWithIgnoringCase(path, ".cue");
     if (!isCue_)
         audioPath_ = path;
     return isCue_;
 }
 
+// Every read goes into a fresh reader that replaces this one only when it
+// succeeds: a sheet that fails leaves the one that was read before intact.
 bool CProcessCUEFile::Read(const std::string& path, UserInteraction& ui)
+{
+    CProcessCUEFile fresh;
+    if (!fresh.Load(path, ui))
+        return false;
+    *this = std::move(fresh);
+    return true;
+}
+
+bool CProcessCUEFile::ReadBytes(std::string_view bytes, const std::string& path,
+                                UserInteraction& ui)
+{
+    CProcessCUEFile fresh;
+    if (!fresh.LoadBytes(bytes, path, ui))
+        return false;
+    *this = std::move(fresh);
+    return true;
+}
+
+bool CProcessCUEFile::Load(const std::string& path, UserInteraction& ui)
 {
     if (!Start(path))
         return true;
@@ -154,7 +171,7 @@ bool CProcessCUEFile::Read(const std::string& path, UserInteraction& ui)
     return Parse(bytes, ui);
 }
 
-bool CProcessCUEFile::ReadBytes(std::string_view bytes, const std::string& path,
+bool CProcessCUEFile::LoadBytes(std::string_view bytes, const std::string& path,
                                 UserInteraction& ui)
 {
     if (!Start(path))
@@ -182,7 +199,6 @@ bool CProcessCUEFile::Parse(std::string_view bytes, UserInteraction& ui)
     }
     if (!error)
         return true;
-    tracks_.clear();
     ui.ShowMessage(FormatString(error->message, error->number), MessageIcon::Error,
                    MessageButtons::Ok);
     return false;

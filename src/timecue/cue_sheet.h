@@ -28,7 +28,8 @@ class CProcessCUEFile
 {
 public:
     // Loads a sheet (a path ending in .cue), or passes any other file through as
-    // the audio file. Failures are told to the user through ui.
+    // the audio file. Failures are told to the user through ui and leave the
+    // reader as it was.
     bool Read(const std::string& path, UserInteraction& ui);
     // The same over a sheet's bytes.
     bool ReadBytes(std::string_view bytes, const std::string& path, UserInteraction& ui);
@@ -44,6 +45,8 @@ public:
     bool GetTrack(int index, CueTrackRecord& record) const;
 
 private:
+    bool Load(const std::string& path, UserInteraction& ui);
+    bool LoadBytes(std::string_view bytes, const std::string& path, UserInteraction& ui);
     bool Start(const std::string& path);
     bool Parse(std::string_view bytes, UserInteraction& ui);
 

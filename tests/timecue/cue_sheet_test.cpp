@@ -107,7 +107,7 @@ TEST_F(CueSheetTest, FormatErrorsNameTheLineCountingBlankLines)
     EXPECT_FALSE(Read("TITLE \"x\"\r\r\nPERFORMER none\r\nFILE \"a.mp3\"\nTRACK 01 AUDIO\n"));
     EXPECT_EQ(LastMessage(), "行 [3] 格式错误，请检查 CUE 源文件并重试!");
     EXPECT_EQ(ui_.messages.back().icon, MessageIcon::Error);
-    EXPECT_TRUE(cue_.IsCueSheet());
+    EXPECT_FALSE(cue_.IsCueSheet()); // nothing was read before
     EXPECT_EQ(cue_.GetTrackCount(), 0);
 
     // TRACK before FILE fails at the TRACK line, even with a FILE line later.
@@ -147,7 +147,33 @@ TEST_F(CueSheetTest, SheetThatCannotBeOpenedIsReported)
     EXPECT_FALSE(cue_.Read(dir_.File("missing.cue"), ui_));
     EXPECT_EQ(LastMessage(), "未能打开文件 " + dir_.File("missing.cue") +
                                  "，请检查它是否存在或是否正在被其他应用程序使用!");
-    EXPECT_TRUE(cue_.IsCueSheet());
+    EXPECT_FALSE(cue_.IsCueSheet());
+}
+
+TEST_F(CueSheetTest, AFailedReadKeepsTheSheetReadBefore)
+{
+    ASSERT_TRUE(Read(kSimple));
+    const std::string good = path_;
+    const auto keptWhole = [&] {
+        EXPECT_TRUE(cue_.IsCueSheet());
+        EXPECT_EQ(cue_.GetSheetPath(), good);
+        EXPECT_EQ(cue_.GetSheetTitle(), "Album");
+        EXPECT_EQ(cue_.GetSheetPerformer(), "Band");
+        EXPECT_EQ(cue_.GetAudioPath(), dir_.File("disc.mp3"));
+        EXPECT_EQ(cue_.GetTrackCount(), 3);
+    };
+    // The header is read before the track that fails.
+    EXPECT_FALSE(
+        Read("TITLE \"Broken\"\nPERFORMER \"Nobody\"\nFILE \"b.mp3\"\nTRACK 01\n", "broken.cue"));
+    keptWhole();
+    EXPECT_FALSE(cue_.Read(dir_.File("missing.cue"), ui_));
+    keptWhole();
+    EXPECT_FALSE(cue_.ReadBytes("TITLE \"Bytes\"\nFILE \"c.mp3\"\n", dir_.File("c.cue"), ui_));
+    keptWhole();
+    // A good read replaces it.
+    ASSERT_TRUE(cue_.ReadBytes("FILE \"c.mp3\"\nTRACK 01\nINDEX 01 00:00:00\n", "/m/c.cue", ui_));
+    EXPECT_EQ(cue_.GetSheetTitle(), "");
+    EXPECT_EQ(cue_.GetTrackCount(), 1);
 }
 
 TEST_F(CueSheetTest, ByteOrderMarkIsSkipped)
