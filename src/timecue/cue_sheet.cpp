@@ -1,14 +1,12 @@
 #include "timecue/cue_sheet.h"
 
 #include "base/byte_text.h"
+#include "base/file_reader.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
 #include "timecue/cue_lines.h"
 #include "timecue/time_format.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace keldro {
@@ -151,19 +149,16 @@ bool CProcessCUEFile::Load(const std::string& path, UserInteraction& ui)
 {
     if (!Start(path))
         return true;
-    std::ifstream file(path, std::ios::binary);
+    // Opened as sources are: without waiting and only as a regular file, so that
+    // a FIFO named like a sheet is refused instead of blocking the program.
+    FileReader file = FileReader::Open(path);
     std::string bytes;
-    if (file) {
-        file.seekg(0, std::ios::end);
-        const auto size = static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0));
-        file.seekg(0);
-        if (size <= kLargestSheet) {
-            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        }
-        if (size > kLargestSheet || file.bad())
-            file.setstate(std::ios::failbit);
+    bool read = file.IsOpen() && file.Size() <= kLargestSheet;
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(file.Size()));
+        read = file.ReadAt(0, bytes.data(), bytes.size()) == bytes.size() && !file.HasFailed();
     }
-    if (!file && !file.eof()) {
+    if (!read) {
         ui.ShowMessage(FormatString(StringId::CannotOpenFile, path.c_str()), MessageIcon::Error,
                        MessageButtons::Ok);
         return false;

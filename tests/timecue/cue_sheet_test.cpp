@@ -5,7 +5,14 @@
 #include "timecue/cue_sheet.h"
 #include "timecue/time_format.h"
 
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace keldro {
 namespace {
@@ -148,6 +155,32 @@ TEST_F(CueSheetTest, SheetThatCannotBeOpenedIsReported)
     EXPECT_EQ(LastMessage(), "未能打开文件 " + dir_.File("missing.cue") +
                                  "，请检查它是否存在或是否正在被其他应用程序使用!");
     EXPECT_FALSE(cue_.IsCueSheet());
+}
+
+TEST_F(CueSheetTest, APipeNamedLikeASheetIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir_.File("pipe.cue");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return cue_.Read(pipe, ui_); });
+    const bool returned = reading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    // A reader stuck in the open is let go by a writer that comes and goes.
+    for (int tries = 0; !returned && tries < 500; ++tries) {
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(reading.get());
+    EXPECT_EQ(LastMessage(),
+              "未能打开文件 " + pipe + "，请检查它是否存在或是否正在被其他应用程序使用!");
+    // A folder is no sheet either.
+    std::filesystem::create_directory(dir_.File("folder.cue"));
+    EXPECT_FALSE(cue_.Read(dir_.File("folder.cue"), ui_));
+    EXPECT_EQ(LastMessage(), "未能打开文件 " + dir_.File("folder.cue") +
+                                 "，请检查它是否存在或是否正在被其他应用程序使用!");
 }
 
 TEST_F(CueSheetTest, AFailedReadKeepsTheSheetReadBefore)
