@@ -12,9 +12,6 @@
 namespace keldro {
 namespace {
 
-// Larger than any sheet a ripper writes; anything bigger is not read at all.
-constexpr std::size_t kLargestSheet = 64 * 1024 * 1024;
-
 // A failure while reading: a format error at a line, or a time error of a track.
 struct ReadError
 {
@@ -113,6 +110,13 @@ std::optional<ReadError> ReadTrack(CueLineReader& lines, int number, CueTrackRec
     return std::nullopt;
 }
 
+bool RefuseTooLarge(const std::string& path, UserInteraction& ui)
+{
+    ui.ShowMessage(FormatString(StringId::CueSheetTooLarge, path.c_str()), MessageIcon::Error,
+                   MessageButtons::Ok);
+    return false;
+}
+
 } // namespace
 
 bool CProcessCUEFile::Start(const std::string& path)
@@ -152,8 +156,10 @@ bool CProcessCUEFile::Load(const std::string& path, UserInteraction& ui)
     // Opened as sources are: without waiting and only as a regular file, so that
     // a FIFO named like a sheet is refused instead of blocking the program.
     FileReader file = FileReader::Open(path);
+    if (file.IsOpen() && file.Size() > kLargestCueSheet)
+        return RefuseTooLarge(path, ui);
     std::string bytes;
-    bool read = file.IsOpen() && file.Size() <= kLargestSheet;
+    bool read = file.IsOpen();
     if (read) {
         bytes.resize(static_cast<std::size_t>(file.Size()));
         read = file.ReadAt(0, bytes.data(), bytes.size()) == bytes.size() && !file.HasFailed();
@@ -171,6 +177,8 @@ bool CProcessCUEFile::LoadBytes(std::string_view bytes, const std::string& path,
 {
     if (!Start(path))
         return true;
+    if (bytes.size() > kLargestCueSheet)
+        return RefuseTooLarge(path, ui);
     return Parse(bytes, ui);
 }
 
@@ -186,6 +194,10 @@ bool CProcessCUEFile::Parse(std::string_view bytes, UserInteraction& ui)
         audioPath_ = ResolveAudioPath(audioPath_, sheetPath_);
         bool more = true;
         for (int number = 1; more && !error; ++number) {
+            if (number > kMostCueTracks) {
+                error = ReadError{StringId::CueTooManyTracks, kMostCueTracks};
+                break;
+            }
             CueTrackRecord record;
             error = ReadTrack(lines, number, record, more);
             if (!error)

@@ -13,6 +13,10 @@ class UserInteraction;
 
 // Texts of a record hold at most this many bytes, cut at a whole character.
 inline constexpr std::size_t kCueTextLimit = 255;
+// Larger sheets, or sheets of more tracks, are refused: far beyond any disc,
+// and reading them would take memory without bound.
+inline constexpr std::size_t kLargestCueSheet = 1024 * 1024;
+inline constexpr int kMostCueTracks = 9999;
 
 struct CueTrackRecord
 {
