@@ -1,6 +1,7 @@
 #include "splitter/split_page.h"
 
 #include "base/byte_text.h"
+#include "base/output_file.h"
 #include "shell/playback_service.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
@@ -32,6 +33,21 @@ bool Exists(const std::string& path)
 std::string Display(TimeMs ms)
 {
     return FormatTime(ms, TimeStyle::Display);
+}
+
+// The path made absolute, without "." and ".." steps; empty when that fails.
+std::filesystem::path NormalPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? std::filesystem::path() : absolute.lexically_normal();
+}
+
+// Two spellings of one path, whether or not a file is there.
+bool SamePath(const std::string& a, const std::string& b)
+{
+    const std::filesystem::path normal = NormalPath(a);
+    return a == b || (!normal.empty() && normal == NormalPath(b));
 }
 
 } // namespace
@@ -170,8 +186,21 @@ bool SplitPage::SaveListAsCue()
     return false;
 }
 
+bool SplitPage::IsLoadedSheet(const std::string& path) const
+{
+    if (!loaded_ || !cue_.IsCueSheet() || path.empty())
+        return false;
+    const std::string& sheet = cue_.GetSheetPath();
+    return SamePath(path, sheet) || IsSameFile(path, sheet);
+}
+
 bool SplitPage::WriteListAsCue(const std::string& path)
 {
+    if (IsLoadedSheet(path)) {
+        ui_.ShowMessage(FormatString(StringId::SourceIsTarget, path.c_str()), MessageIcon::Error,
+                        MessageButtons::Ok);
+        return false;
+    }
     if (Exists(path) &&
         ui_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)

@@ -76,7 +76,11 @@ public:
     void ClearList();
     void EditTrackTags();
     bool SaveListAsCue();
+    // Refuses the sheet the source was loaded from, which is never written.
     bool WriteListAsCue(const std::string& path);
+    // Whether path names the CUE sheet the loaded source came from (the same
+    // file, or the same path).
+    bool IsLoadedSheet(const std::string& path) const;
     void EqualPartsCommand();
     void OverlapsCommand();
     void SetStartCommand(TimeMs time);

@@ -231,5 +231,23 @@ TEST_F(SplitRunTest, AfterSuccessTheDialogTheSheetAndTheFolder)
     EXPECT_EQ(view_.statuses.back(), "空闲");
 }
 
+TEST_F(SplitRunTest, TheExportAfterTheRunNeverReplacesTheSheetOfTheSource)
+{
+    const std::string text = "REM DATE 1999\nFILE \"Album.mp3\" MP3\nTRACK 01 AUDIO\n"
+                             " INDEX 01 00:00:00\nTRACK 02 AUDIO\n INDEX 00 00:20:00\n"
+                             " INDEX 01 00:21:00\n";
+    const std::string sheet = dir_.File("Album.cue");
+    test::WriteFile(sheet, test::Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(page_.LoadSource(sheet));
+    settings_.SetSettingInt(setting::kExportCue, 1);
+    ui_.answers = {MessageAnswer::Yes}; // were the replace question asked
+    page_.RunSplit();
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+    EXPECT_EQ(Outputs().size(), 3u);
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages.back().text, sheet + " 不能被同时选定为来源与目标 MP3 文件!");
+    EXPECT_EQ(test::ReadFile(sheet), test::Bytes(text.begin(), text.end()));
+}
+
 } // namespace
 } // namespace keldro
