@@ -98,12 +98,14 @@ bool SplitPage::HasSelection()
 
 void SplitPage::UnloadCommand()
 {
-    if (loaded_ && Ask(ui_, StringId::ConfirmUnloadSource))
+    if (loaded_ && !running_ && Ask(ui_, StringId::ConfirmUnloadSource))
         UnloadSource();
 }
 
 void SplitPage::RemoveSelectedTrack()
 {
+    if (running_)
+        return;
     if (list_.RowCount() == 1) {
         UnloadCommand();
         return;
@@ -118,6 +120,8 @@ void SplitPage::RemoveSelectedTrack()
 
 void SplitPage::ClearList()
 {
+    if (running_)
+        return;
     if (list_.RowCount() == 1) {
         UnloadCommand();
         return;
@@ -130,6 +134,8 @@ void SplitPage::ClearList()
 
 void SplitPage::EditTrackTags()
 {
+    if (running_)
+        return;
     TrackTagEditor editor(settings_);
     const TagRecord& tag = info_.Tag();
     std::string title = tag.title;
@@ -228,7 +234,7 @@ void SplitPage::ReselectAfterBulkChange(int previous)
 
 void SplitPage::EqualPartsCommand()
 {
-    if (!loaded_)
+    if (!loaded_ || running_)
         return;
     SpecialTimeAdd dialog = SpecialTimeAdd::Prepare(list_, settings_);
     if (!view_.AskEqualParts(dialog))
@@ -258,7 +264,7 @@ void SplitPage::EqualPartsCommand()
 
 void SplitPage::OverlapsCommand()
 {
-    if (!loaded_)
+    if (!loaded_ || running_)
         return;
     TrackAddOverlap dialog = TrackAddOverlap::Prepare(list_, settings_);
     if (!view_.AskOverlaps(dialog))
@@ -274,19 +280,21 @@ void SplitPage::OverlapsCommand()
 
 void SplitPage::SetStartCommand(TimeMs time)
 {
-    if (loaded_ && HasSelection() && SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
+    if (loaded_ && !running_ && HasSelection() &&
+        SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
 void SplitPage::SetEndCommand(TimeMs time)
 {
-    if (loaded_ && HasSelection() && SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
+    if (loaded_ && !running_ && HasSelection() &&
+        SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
 void SplitPage::EditTrackLength()
 {
-    if (!loaded_ || !HasSelection())
+    if (!loaded_ || running_ || !HasSelection())
         return;
     int row = list_.SelectedRow();
     TrackUpdate dialog;

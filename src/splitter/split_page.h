@@ -65,6 +65,8 @@ public:
     static std::string ModeCaption(int mode);
     // Frame-accurate handling: frame mode, or auto mode with a VBR header.
     bool FrameAccurate() const { return FrameAccurateFor(mode_); }
+    // While a split runs, loading, unloading and every command that changes the
+    // list or its tags are refused: the run reads the list to its end.
     void ChooseSource();
     bool LoadSource(const std::string& path);
     void UnloadSource();

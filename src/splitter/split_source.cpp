@@ -35,6 +35,8 @@ bool SplitPage::FrameAccurateFor(int mode) const
 
 void SplitPage::ChooseSource()
 {
+    if (running_)
+        return;
     settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
     FileDialogRequest request;
     request.title = LoadString(StringId::ChooseSourceTitle);
@@ -49,6 +51,9 @@ void SplitPage::ChooseSource()
 
 bool SplitPage::LoadSource(const std::string& path)
 {
+    // A run reads the source and its list to the end: files dropped meanwhile are ignored.
+    if (running_)
+        return false;
     settings_.SetSettingText(setting::kSplitSourceLastFolder, FolderOf(path));
     // Read aside: a sheet that fails leaves the loaded source and its sheet as they were.
     CProcessCUEFile sheet;
@@ -144,6 +149,8 @@ void SplitPage::SeedList()
 
 void SplitPage::UnloadSource()
 {
+    if (running_)
+        return;
     FreeStream();
     decodedLength_ = 0;
     sampleRate_ = 0;
@@ -156,13 +163,14 @@ void SplitPage::UnloadSource()
     infoText_.clear();
     ReloadNamingRule();
     loaded_ = false;
-    running_ = false;
     view_.SourceChanged();
     view_.ListChanged();
 }
 
 void SplitPage::SwitchSplitMode(int mode)
 {
+    if (running_)
+        return;
     const int old = mode_;
     mode_ = mode;
     settings_.SetSettingInt(setting::kSplitMode, mode);
