@@ -303,10 +303,19 @@ void SplitPage::EditTrackLength()
     dialog.Open(Total(), start, end);
     if (!view_.AskTrackLength(dialog))
         return;
-    if (dialog.newStart != dialog.givenStart)
-        row = SetTrackStart(list_, ui_, row, dialog.newStart);
-    if (row >= 0 && dialog.newEnd != dialog.givenEnd)
-        SetTrackEnd(list_, ui_, row, dialog.newEnd);
+    const bool startChanged = dialog.newStart != dialog.givenStart;
+    // A track moved wholly later gets its new end first: its start could not
+    // pass its old end.
+    if (startChanged && dialog.newStart >= list_.Row(row).end) {
+        row = SetTrackEnd(list_, ui_, row, dialog.newEnd);
+        if (row >= 0)
+            SetTrackStart(list_, ui_, row, dialog.newStart);
+    } else {
+        if (startChanged)
+            row = SetTrackStart(list_, ui_, row, dialog.newStart);
+        if (row >= 0 && dialog.newEnd != dialog.givenEnd)
+            SetTrackEnd(list_, ui_, row, dialog.newEnd);
+    }
     view_.ListChanged();
 }
 

@@ -212,12 +212,16 @@ TEST_F(BoundaryTest, MovingAnEndSwallowsTheRowsItPasses)
 
 TEST_F(BoundaryTest, FirstAndLastRowsAddACutPointInstead)
 {
-    SetTrackStart(list_, ui_, 0, 5'000);
+    // The row edited is the one that starts at the new start.
+    EXPECT_EQ(SetTrackStart(list_, ui_, 0, 5'000), 1);
     EXPECT_EQ(list_.RowCount(), 5);
-    SetTrackEnd(list_, ui_, 4, 35'000);
+    EXPECT_EQ(list_.TrackRange(1, false), (std::pair<TimeMs, TimeMs>{5'000, 10'000}));
+    EXPECT_EQ(list_.SelectedRow(), 1);
+    EXPECT_EQ(SetTrackEnd(list_, ui_, 4, 35'000), 4);
     EXPECT_EQ(list_.RowCount(), 6);
-    SetTrackStart(list_, ui_, 0, 0);
+    EXPECT_EQ(SetTrackStart(list_, ui_, 0, 0), -1);
     EXPECT_EQ(ui_.messages.back().text, "0:00.000 已存在于该列表中。");
+    EXPECT_EQ(list_.RowCount(), 6);
 }
 
 TEST_F(BoundaryTest, TimesOnTheWrongSideAreRefused)

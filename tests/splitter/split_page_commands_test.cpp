@@ -198,6 +198,54 @@ TEST_F(SplitCommandsTest, TrackLengthDialogMovesBoundaries)
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 10'000, 45'000}));
 }
 
+TEST_F(SplitCommandsTest, TrackLengthDialogOnTheFirstRowKeepsTheNewStart)
+{
+    Load(2400);
+    page_.List().AddCutPoint(5'000);
+    page_.List().Select(0);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(2'000);
+        dialog.EndChanged(4'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    // The end moves the next row's start with it, as ends always do.
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 2'000, 4'000}));
+    EXPECT_EQ(page_.List().TrackRange(1, false), (std::pair<TimeMs, TimeMs>{2'000, 4'000}));
+    EXPECT_EQ(page_.List().SelectedRow(), 1);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(SplitCommandsTest, TrackLengthDialogMovesATrackWhollyLater)
+{
+    Load(2400);
+    page_.List().AddCutPoint(2'000);
+    page_.List().AddCutPoint(4'000);
+    page_.List().Select(1);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(5'000);
+        dialog.EndChanged(7'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 5'000, 7'000}));
+    EXPECT_EQ(page_.List().TrackRange(1, false), (std::pair<TimeMs, TimeMs>{5'000, 7'000}));
+    EXPECT_TRUE(ui_.messages.empty());
+    // The first row too, past its end.
+    page_.List().ResetTrackList();
+    page_.List().AddCutPoint(5'000);
+    page_.List().Select(0);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(6'000);
+        dialog.EndChanged(8'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 6'000, 8'000}));
+    EXPECT_EQ(page_.List().SelectedRow(), 1);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
 TEST_F(SplitCommandsTest, LabelShowsTheEstimatedSize)
 {
     // MPEG 2.5 at 8 kbit/s: one byte per millisecond.
