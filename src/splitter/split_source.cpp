@@ -18,6 +18,15 @@ std::string FolderOf(const std::string& path)
     return std::filesystem::path(path).parent_path().string();
 }
 
+// The folder the next source dialog starts in: absolute, since a relative one
+// (a file named on the command line) would mean nothing to it.
+std::string AbsoluteFolderOf(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? FolderOf(path) : absolute.lexically_normal().parent_path().string();
+}
+
 } // namespace
 
 std::string SplitPage::ModeCaption(int mode)
@@ -54,7 +63,7 @@ bool SplitPage::LoadSource(const std::string& path)
     // A run reads the source and its list to the end: files dropped meanwhile are ignored.
     if (running_)
         return false;
-    settings_.SetSettingText(setting::kSplitSourceLastFolder, FolderOf(path));
+    settings_.SetSettingText(setting::kSplitSourceLastFolder, AbsoluteFolderOf(path));
     // Read aside: a sheet that fails leaves the loaded source and its sheet as they were.
     CProcessCUEFile sheet;
     if (!sheet.Read(path, ui_))

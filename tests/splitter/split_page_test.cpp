@@ -64,6 +64,17 @@ TEST_F(SplitPageTest, LoadingAnMp3SeedsOneRowFromItsTag)
     EXPECT_TRUE(ui_.loadingHints.empty());
 }
 
+TEST_F(SplitPageTest, ASourceNamedRelativelyLeavesItsAbsoluteFolderForTheNextDialog)
+{
+    Source("album.mp3", 10);
+    const test::WorkingFolder inside(dir_.Path());
+    ASSERT_TRUE(page_.LoadSource("album.mp3"));
+    const std::string folder = std::filesystem::current_path().string();
+    EXPECT_EQ(settings_.GetSettingText(setting::kSplitSourceLastFolder, ""), folder);
+    page_.ChooseSource();
+    EXPECT_EQ(ui_.fileRequests.back().folder, folder);
+}
+
 TEST_F(SplitPageTest, AFileThatIsNoMp3IsReported)
 {
     const std::string path = Sheet("noise.mp3", "no frames at all");
