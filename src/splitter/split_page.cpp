@@ -219,7 +219,12 @@ bool SplitPage::WriteListAsCue(const std::string& path)
                            Display(row.start), Display(row.end)});
     }
     const bool sameFolder = std::filesystem::path(path).parent_path().string() == folder_;
-    const std::string audio = sameFolder ? fileName_ : SourcePath();
+    // Elsewhere the sheet names the source by its absolute path: a relative one
+    // would be read against the sheet's own folder.
+    const std::filesystem::path source = NormalPath(SourcePath());
+    const std::string audio = sameFolder       ? fileName_
+                              : source.empty() ? SourcePath()
+                                               : source.string();
     const bool fromSheet = cue_.IsCueSheet();
     const std::string& performer = fromSheet ? cue_.GetSheetPerformer() : info_.Tag().artist;
     const std::string& title = fromSheet ? cue_.GetSheetTitle() : info_.Tag().title;

@@ -66,6 +66,22 @@ TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)
               dir_.File("sheets/list.cue") + " 已经存在。你想要替换它吗?");
 }
 
+TEST_F(SplitCommandsTest, ASheetSavedElsewhereNamesASourceLoadedRelativelyByItsFullPath)
+{
+    Load(1500);
+    std::filesystem::create_directory(dir_.File("sheets"));
+    const test::WorkingFolder inside(dir_.Path());
+    ASSERT_TRUE(page_.LoadSource("music.mp3"));
+    ASSERT_TRUE(page_.WriteListAsCue(dir_.File("sheets/list.cue")));
+    CProcessCUEFile cue;
+    ASSERT_TRUE(cue.Read(dir_.File("sheets/list.cue"), ui_));
+    EXPECT_EQ(cue.GetAudioPath(), std::filesystem::current_path().string() + "/music.mp3");
+    // Beside the source, the bare name as always.
+    ASSERT_TRUE(page_.WriteListAsCue("list.cue"));
+    ASSERT_TRUE(cue.Read("list.cue", ui_));
+    EXPECT_EQ(cue.GetAudioPath(), "music.mp3");
+}
+
 TEST_F(SplitCommandsTest, TheSheetTheSourceCameFromIsNeverWritten)
 {
     Load(2400);
