@@ -19,8 +19,10 @@ enum class StringId
     ConfirmOverwrite, // %s path
 
     // CUE sheets
-    CueFormatError, // %d line
-    CueTimeError,   // %d track
+    CueFormatError,   // %d line
+    CueTimeError,     // %d track
+    CueSheetTooLarge, // %s path
+    CueTooManyTracks, // %d tracks
 
     // Stream information text
     StreamInfoVbr,   // %s duration, %s version, %d layer, %.0f kbps, %s label, %d Hz, %s mode

@@ -66,6 +66,15 @@ std::optional<std::string> ExistingOutput(const SplitOptions& options, const Spl
     return existing;
 }
 
+std::optional<std::string> SheetIsTheSource(const SplitOptions& options, const SplitPage& page,
+                                            const SplitReport& report)
+{
+    const std::string sheet = report.CueSheetPath(page);
+    if (!options.exportCue || !page.IsLoadedSheet(sheet))
+        return std::nullopt;
+    return FormatString(StringId::SourceIsTarget, ToDisplayText(sheet).c_str());
+}
+
 bool PrepareFolder(const std::string& folder, std::ostream& err)
 {
     if (folder.empty())

@@ -22,6 +22,10 @@ std::optional<std::string> CollidingNames(const SplitReport& report);
 // file exists now, which --skip-existing expects to skip.
 std::optional<std::string> ExistingOutput(const SplitOptions& options, const SplitPage& page,
                                           SplitReport& report);
+// The sheet a source was read from is a source too: --export-cue never
+// writes over it, --overwrite or not.
+std::optional<std::string> SheetIsTheSource(const SplitOptions& options, const SplitPage& page,
+                                            const SplitReport& report);
 // Creates the destination folder when missing; false (said on err) when it
 // cannot be made.
 bool PrepareFolder(const std::string& folder, std::ostream& err);

@@ -87,7 +87,11 @@ int ApplyCuts(const SplitOptions& options, SplitPage& page, std::ostream& err)
         if (option->get_name() == "--at") {
             page.List().AddCutPoint(*ParseTimeArgument(options.at[at++]));
         } else if (option->get_name() == "--parts") {
-            SplitIntoEqualParts(page.List(), options.parts[parts++], 0, total);
+            // As the dialog refuses it: no more parts than the source has milliseconds.
+            const int count = options.parts[parts++];
+            if (const auto refusal = SpecialTimeAdd::CheckParts(count, total))
+                return Usage(err, refusal->message);
+            SplitIntoEqualParts(page.List(), count, 0, total);
         } else if (option->get_name() == "--every") {
             const TimeMs length = *ParseTimeArgument(options.every[every++]);
             if (const auto refusal = CheckPieceLength(length, total))
@@ -142,7 +146,7 @@ std::optional<std::string> CheckArguments(const SplitOptions& options)
             return "invalid TIME \"" + time + "\"";
     }
     for (const int n : options.parts) {
-        if (n < 1 || n > kMostParts)
+        if (n < 1)
             return FormatString(StringId::BadSectionCount, kMostParts);
     }
     if (!options.tracks.empty() && !ParseRowList(options.tracks))
@@ -180,6 +184,10 @@ int CheckBeforeWriting(const SplitOptions& options, const SplitPage& page, Split
 {
     if (const auto collisions = CollidingNames(report)) {
         err << *collisions << '\n';
+        return kExitFailed;
+    }
+    if (const auto sheet = SheetIsTheSource(options, page, report)) {
+        err << *sheet << '\n';
         return kExitFailed;
     }
     if (const auto existing = ExistingOutput(options, page, report)) {

@@ -13,6 +13,22 @@
 #include <filesystem>
 
 namespace keldro {
+namespace {
+
+// The folder of a file as an absolute path, with its trailing '/': a relative
+// one (a file named on the command line) would mean nothing to the next dialog.
+std::string AbsoluteFolder(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::string folder =
+        (error ? std::filesystem::path(path) : absolute.lexically_normal()).parent_path().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+} // namespace
 
 MergePage::MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
                      ConverterHost& converters, const PlaybackService* playback)
@@ -42,8 +58,7 @@ bool MergePage::HasSelection()
 
 bool MergePage::AddMergeEntry(int position, const std::string& path)
 {
-    const std::filesystem::path file(path);
-    settings_.SetSettingText(setting::kMergeSourceLastFolder, file.parent_path().string() + "/");
+    settings_.SetSettingText(setting::kMergeSourceLastFolder, AbsoluteFolder(path));
     CMP3Info info;
     if (!info.Analyse(path) || !info.HasStream()) {
         ui_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);

@@ -192,8 +192,16 @@ void MergePage::CompleteMerge(const std::string& target)
             openFolder = openFolder || dialog.openFolder;
         }
     }
-    if (openFolder)
+    // Without a destination folder (the default) the result's own folder opens.
+    if (openFolder && !destination.empty()) {
         ui_.OpenFolder(destination);
+    } else if (openFolder) {
+        std::error_code error;
+        const std::filesystem::path result = std::filesystem::absolute(target, error);
+        ui_.OpenFolder((error ? std::filesystem::path(target) : result.lexically_normal())
+                           .parent_path()
+                           .string());
+    }
     if (play || settings_.GetSettingInt(setting::kJoinerPlayResult, 0) == 1)
         ui_.OpenFile(target);
     if (settings_.GetSettingInt(setting::kStartNewMerge, 0) == 1) {

@@ -15,10 +15,13 @@ int SetTrackStart(SplitList& list, UserInteraction& ui, int row, TimeMs time)
                        MessageButtons::Ok);
         return -1;
     }
+    // The first row keeps its start of 0: the new start is a cut point, and the
+    // row edited is the one that now starts there.
     if (row == 0) {
-        list.AddCutPoint(time);
-        list.Select(0);
-        return 0;
+        if (!list.AddCutPoint(time))
+            return -1;
+        list.Select(1);
+        return 1;
     }
     // Rows directly before that start at or after the new start are swallowed.
     int swallowed = 0;

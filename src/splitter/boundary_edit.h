@@ -9,7 +9,8 @@
 namespace keldro {
 
 // Both return the row that was edited (its index may change), or -1 when the
-// time was refused with a message.
+// time was refused with a message. A new start on the first row adds a cut
+// point: the row edited is then the one that starts at it.
 int SetTrackStart(SplitList& list, UserInteraction& ui, int row, TimeMs time);
 int SetTrackEnd(SplitList& list, UserInteraction& ui, int row, TimeMs time);
 

@@ -4,6 +4,8 @@
 #include "shell/settings.h"
 #include "string_table.h"
 
+#include <algorithm>
+
 namespace keldro {
 namespace {
 
@@ -24,6 +26,8 @@ void SplitIntoEqualParts(SplitList& list, int n, TimeMs s, TimeMs e)
     if (n <= 1 || e <= s)
         return;
     const TimeMs d = (e - s) / static_cast<TimeMs>(n);
+    if (d == 0)
+        return; // every cut point would fall on s
     for (int k = 1; k < n; ++k)
         list.AddCutPoint(s + static_cast<TimeMs>(k) * d);
 }
@@ -49,7 +53,7 @@ void ApplyAutomaticSplit(SplitList& list, const SettingsStore& settings)
     const TimeMs total = list.Source().total;
     if (settings.GetSettingInt(setting::kAddSpecialType, 1) == SpecialTimeAdd::ByParts) {
         const int parts = settings.GetSettingInt(setting::kAddSpecialBySection, 1);
-        if (parts >= 2 && parts <= kMostParts)
+        if (parts >= 2 && !SpecialTimeAdd::CheckParts(parts, total))
             SplitIntoEqualParts(list, parts, 0, total);
         return;
     }
@@ -105,14 +109,20 @@ void SpecialTimeAdd::SetAutoApply(bool on, SettingsStore& settings)
         settings.SetSettingInt(setting::kAutoAddSpecial, on ? 1 : 0);
 }
 
+std::optional<SpecialTimeAdd::Refusal> SpecialTimeAdd::CheckParts(int parts, TimeMs range)
+{
+    // A range shorter than 999 ms allows as many parts as it has milliseconds.
+    const int most = static_cast<int>(std::clamp<TimeMs>(range, 1, kMostParts));
+    if (parts < 1 || parts > most)
+        return Refusal{FormatString(StringId::BadSectionCount, most), false};
+    return std::nullopt;
+}
+
 std::optional<SpecialTimeAdd::Refusal> SpecialTimeAdd::CheckOk() const
 {
-    if (method == ByParts) {
-        if (parts < 1 || parts > kMostParts)
-            return Refusal{FormatString(StringId::BadSectionCount, kMostParts), false};
-        return std::nullopt;
-    }
     const TimeMs length = scope == WholeSource ? wholeLength : trackLength;
+    if (method == ByParts)
+        return CheckParts(parts, length);
     const std::string time = Display(fixedTime);
     if (fixedTime == 0)
         return Refusal{FormatString(StringId::FixedTimeZero, Display(0).c_str()), true};

@@ -12,13 +12,15 @@ namespace keldro {
 class SettingsStore;
 
 // Adds n - 1 cut points dividing [s, e]; the last piece takes the remainder.
+// Nothing is added when the pieces would be shorter than a millisecond.
 void SplitIntoEqualParts(SplitList& list, int n, TimeMs s, TimeMs e);
 // Adds a cut point every length ms after s, before e.
 void SplitByFixedTime(SplitList& list, TimeMs length, TimeMs s, TimeMs e);
 void SetTrackOverlaps(SplitList& list, int row, TimeMs backward, TimeMs forward);
 // The split applied when a source is loaded, from the stored choice. Stored
-// values the dialog would refuse (fewer than 2 or more than 999 parts, a length
-// of 0 or one giving more than 999 parts) add nothing.
+// values the dialog would refuse (fewer than 2 or more than 999 parts, more
+// parts than the source has milliseconds, a length of 0 or one giving more
+// than 999 parts) add nothing.
 void ApplyAutomaticSplit(SplitList& list, const SettingsStore& settings);
 
 inline constexpr int kMostParts = 999;
@@ -61,6 +63,9 @@ struct SpecialTimeAdd
         bool timeField; // which field gets the focus
     };
     std::optional<Refusal> CheckOk() const;
+    // The check of a number of parts over a range of that many milliseconds:
+    // 1 to 999 parts, and no more parts than milliseconds.
+    static std::optional<Refusal> CheckParts(int parts, TimeMs range);
     void Store(SettingsStore& settings) const;
 };
 

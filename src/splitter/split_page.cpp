@@ -1,6 +1,7 @@
 #include "splitter/split_page.h"
 
 #include "base/byte_text.h"
+#include "base/output_file.h"
 #include "shell/playback_service.h"
 #include "shell/setting_keys.h"
 #include "shell/user_interaction.h"
@@ -32,6 +33,21 @@ bool Exists(const std::string& path)
 std::string Display(TimeMs ms)
 {
     return FormatTime(ms, TimeStyle::Display);
+}
+
+// The path made absolute, without "." and ".." steps; empty when that fails.
+std::filesystem::path NormalPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? std::filesystem::path() : absolute.lexically_normal();
+}
+
+// Two spellings of one path, whether or not a file is there.
+bool SamePath(const std::string& a, const std::string& b)
+{
+    const std::filesystem::path normal = NormalPath(a);
+    return a == b || (!normal.empty() && normal == NormalPath(b));
 }
 
 } // namespace
@@ -82,12 +98,14 @@ bool SplitPage::HasSelection()
 
 void SplitPage::UnloadCommand()
 {
-    if (loaded_ && Ask(ui_, StringId::ConfirmUnloadSource))
+    if (loaded_ && !running_ && Ask(ui_, StringId::ConfirmUnloadSource))
         UnloadSource();
 }
 
 void SplitPage::RemoveSelectedTrack()
 {
+    if (running_)
+        return;
     if (list_.RowCount() == 1) {
         UnloadCommand();
         return;
@@ -102,6 +120,8 @@ void SplitPage::RemoveSelectedTrack()
 
 void SplitPage::ClearList()
 {
+    if (running_)
+        return;
     if (list_.RowCount() == 1) {
         UnloadCommand();
         return;
@@ -114,6 +134,8 @@ void SplitPage::ClearList()
 
 void SplitPage::EditTrackTags()
 {
+    if (running_)
+        return;
     TrackTagEditor editor(settings_);
     const TagRecord& tag = info_.Tag();
     std::string title = tag.title;
@@ -170,8 +192,21 @@ bool SplitPage::SaveListAsCue()
     return false;
 }
 
+bool SplitPage::IsLoadedSheet(const std::string& path) const
+{
+    if (!loaded_ || !cue_.IsCueSheet() || path.empty())
+        return false;
+    const std::string& sheet = cue_.GetSheetPath();
+    return SamePath(path, sheet) || IsSameFile(path, sheet);
+}
+
 bool SplitPage::WriteListAsCue(const std::string& path)
 {
+    if (IsLoadedSheet(path)) {
+        ui_.ShowMessage(FormatString(StringId::SourceIsTarget, path.c_str()), MessageIcon::Error,
+                        MessageButtons::Ok);
+        return false;
+    }
     if (Exists(path) &&
         ui_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
@@ -184,7 +219,12 @@ bool SplitPage::WriteListAsCue(const std::string& path)
                            Display(row.start), Display(row.end)});
     }
     const bool sameFolder = std::filesystem::path(path).parent_path().string() == folder_;
-    const std::string audio = sameFolder ? fileName_ : SourcePath();
+    // Elsewhere the sheet names the source by its absolute path: a relative one
+    // would be read against the sheet's own folder.
+    const std::filesystem::path source = NormalPath(SourcePath());
+    const std::string audio = sameFolder       ? fileName_
+                              : source.empty() ? SourcePath()
+                                               : source.string();
     const bool fromSheet = cue_.IsCueSheet();
     const std::string& performer = fromSheet ? cue_.GetSheetPerformer() : info_.Tag().artist;
     const std::string& title = fromSheet ? cue_.GetSheetTitle() : info_.Tag().title;
@@ -199,7 +239,7 @@ void SplitPage::ReselectAfterBulkChange(int previous)
 
 void SplitPage::EqualPartsCommand()
 {
-    if (!loaded_)
+    if (!loaded_ || running_)
         return;
     SpecialTimeAdd dialog = SpecialTimeAdd::Prepare(list_, settings_);
     if (!view_.AskEqualParts(dialog))
@@ -229,7 +269,7 @@ void SplitPage::EqualPartsCommand()
 
 void SplitPage::OverlapsCommand()
 {
-    if (!loaded_)
+    if (!loaded_ || running_)
         return;
     TrackAddOverlap dialog = TrackAddOverlap::Prepare(list_, settings_);
     if (!view_.AskOverlaps(dialog))
@@ -245,19 +285,21 @@ void SplitPage::OverlapsCommand()
 
 void SplitPage::SetStartCommand(TimeMs time)
 {
-    if (loaded_ && HasSelection() && SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
+    if (loaded_ && !running_ && HasSelection() &&
+        SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
 void SplitPage::SetEndCommand(TimeMs time)
 {
-    if (loaded_ && HasSelection() && SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
+    if (loaded_ && !running_ && HasSelection() &&
+        SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
 void SplitPage::EditTrackLength()
 {
-    if (!loaded_ || !HasSelection())
+    if (!loaded_ || running_ || !HasSelection())
         return;
     int row = list_.SelectedRow();
     TrackUpdate dialog;
@@ -266,10 +308,19 @@ void SplitPage::EditTrackLength()
     dialog.Open(Total(), start, end);
     if (!view_.AskTrackLength(dialog))
         return;
-    if (dialog.newStart != dialog.givenStart)
-        row = SetTrackStart(list_, ui_, row, dialog.newStart);
-    if (row >= 0 && dialog.newEnd != dialog.givenEnd)
-        SetTrackEnd(list_, ui_, row, dialog.newEnd);
+    const bool startChanged = dialog.newStart != dialog.givenStart;
+    // A track moved wholly later gets its new end first: its start could not
+    // pass its old end.
+    if (startChanged && dialog.newStart >= list_.Row(row).end) {
+        row = SetTrackEnd(list_, ui_, row, dialog.newEnd);
+        if (row >= 0)
+            SetTrackStart(list_, ui_, row, dialog.newStart);
+    } else {
+        if (startChanged)
+            row = SetTrackStart(list_, ui_, row, dialog.newStart);
+        if (row >= 0 && dialog.newEnd != dialog.givenEnd)
+            SetTrackEnd(list_, ui_, row, dialog.newEnd);
+    }
     view_.ListChanged();
 }
 

@@ -66,6 +66,8 @@ public:
     static std::string ModeCaption(int mode);
     // Frame-accurate handling: frame mode, or auto mode with a VBR header.
     bool FrameAccurate() const { return FrameAccurateFor(mode_); }
+    // While a split runs, loading, unloading and every command that changes the
+    // list or its tags are refused: the run reads the list to its end.
     void ChooseSource();
     bool LoadSource(const std::string& path);
     void UnloadSource();
@@ -77,7 +79,11 @@ public:
     void ClearList();
     void EditTrackTags();
     bool SaveListAsCue();
+    // Refuses the sheet the source was loaded from, which is never written.
     bool WriteListAsCue(const std::string& path);
+    // Whether path names the CUE sheet the loaded source came from (the same
+    // file, or the same path).
+    bool IsLoadedSheet(const std::string& path) const;
     void EqualPartsCommand();
     void OverlapsCommand();
     void SetStartCommand(TimeMs time);

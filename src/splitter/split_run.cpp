@@ -143,7 +143,9 @@ void SplitPage::RunSplit()
     for (; row < count && !run.aborted; ++row) {
         view_.ProgressChanged(row, count);
         ui_.PumpEvents();
-        if (StopRequested()) {
+        // Commands that change the list are refused while running; should rows
+        // go missing all the same, the run ends instead of reading past them.
+        if (StopRequested() || row >= list_.RowCount()) {
             run.aborted = true;
             break;
         }

@@ -18,6 +18,15 @@ std::string FolderOf(const std::string& path)
     return std::filesystem::path(path).parent_path().string();
 }
 
+// The folder the next source dialog starts in: absolute, since a relative one
+// (a file named on the command line) would mean nothing to it.
+std::string AbsoluteFolderOf(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? FolderOf(path) : absolute.lexically_normal().parent_path().string();
+}
+
 } // namespace
 
 std::string SplitPage::ModeCaption(int mode)
@@ -35,6 +44,8 @@ bool SplitPage::FrameAccurateFor(int mode) const
 
 void SplitPage::ChooseSource()
 {
+    if (running_)
+        return;
     settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
     FileDialogRequest request;
     request.title = LoadString(StringId::ChooseSourceTitle);
@@ -49,19 +60,25 @@ void SplitPage::ChooseSource()
 
 bool SplitPage::LoadSource(const std::string& path)
 {
-    settings_.SetSettingText(setting::kSplitSourceLastFolder, FolderOf(path));
-    if (!cue_.Read(path, ui_))
+    // A run reads the source and its list to the end: files dropped meanwhile are ignored.
+    if (running_)
+        return false;
+    settings_.SetSettingText(setting::kSplitSourceLastFolder, AbsoluteFolderOf(path));
+    // Read aside: a sheet that fails leaves the loaded source and its sheet as they were.
+    CProcessCUEFile sheet;
+    if (!sheet.Read(path, ui_))
         return false;
     UnloadSource();
     for (;;) {
-        const std::string audio = cue_.GetAudioPath();
+        const std::string audio = sheet.GetAudioPath();
         if (info_.Analyse(audio) && info_.HasStream()) {
             folder_ = FolderOf(audio);
             fileName_ = std::filesystem::path(audio).filename().string();
+            cue_ = std::move(sheet);
             OpenSourceStream();
             return true;
         }
-        if (!cue_.IsCueSheet()) {
+        if (!sheet.IsCueSheet()) {
             ui_.ShowMessage(LoadFailureMessage(info_, audio), MessageIcon::Error,
                             MessageButtons::Ok);
             return false;
@@ -78,7 +95,7 @@ bool SplitPage::LoadSource(const std::string& path)
         const std::optional<std::string> other = ui_.ChooseOpenFile(request);
         if (!other)
             return false;
-        cue_.SetAudioPath(*other);
+        sheet.SetAudioPath(*other);
     }
 }
 
@@ -141,10 +158,13 @@ void SplitPage::SeedList()
 
 void SplitPage::UnloadSource()
 {
+    if (running_)
+        return;
     FreeStream();
     decodedLength_ = 0;
     sampleRate_ = 0;
     info_.Reset();
+    cue_ = CProcessCUEFile{};
     list_.Clear();
     list_.Source() = SplitSourceInfo{};
     folder_.clear();
@@ -152,13 +172,14 @@ void SplitPage::UnloadSource()
     infoText_.clear();
     ReloadNamingRule();
     loaded_ = false;
-    running_ = false;
     view_.SourceChanged();
     view_.ListChanged();
 }
 
 void SplitPage::SwitchSplitMode(int mode)
 {
+    if (running_)
+        return;
     const int old = mode_;
     mode_ = mode;
     settings_.SetSettingInt(setting::kSplitMode, mode);

@@ -1,21 +1,16 @@
 #include "timecue/cue_sheet.h"
 
 #include "base/byte_text.h"
+#include "base/file_reader.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
 #include "timecue/cue_lines.h"
 #include "timecue/time_format.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace keldro {
 namespace {
-
-// Larger than any sheet a ripper writes; anything bigger is not read at all.
-constexpr std::size_t kLargestSheet = 64 * 1024 * 1024;
 
 // A failure while reading: a format error at a line, or a time error of a track.
 struct ReadError
@@ -115,38 +110,61 @@ std::optional<ReadError> ReadTrack(CueLineReader& lines, int number, CueTrackRec
     return std::nullopt;
 }
 
+bool RefuseTooLarge(const std::string& path, UserInteraction& ui)
+{
+    ui.ShowMessage(FormatString(StringId::CueSheetTooLarge, path.c_str()), MessageIcon::Error,
+                   MessageButtons::Ok);
+    return false;
+}
+
 } // namespace
 
 bool CProcessCUEFile::Start(const std::string& path)
 {
     sheetPath_ = path;
-    audioPath_.clear();
-    title_.clear();
-    performer_.clear();
-    tracks_.clear();
     isCue_ = EndsWithIgnoringCase(path, ".cue");
     if (!isCue_)
         audioPath_ = path;
     return isCue_;
 }
 
+// Every read goes into a fresh reader that replaces this one only when it
+// succeeds: a sheet that fails leaves the one that was read before intact.
 bool CProcessCUEFile::Read(const std::string& path, UserInteraction& ui)
+{
+    CProcessCUEFile fresh;
+    if (!fresh.Load(path, ui))
+        return false;
+    *this = std::move(fresh);
+    return true;
+}
+
+bool CProcessCUEFile::ReadBytes(std::string_view bytes, const std::string& path,
+                                UserInteraction& ui)
+{
+    CProcessCUEFile fresh;
+    if (!fresh.LoadBytes(bytes, path, ui))
+        return false;
+    *this = std::move(fresh);
+    return true;
+}
+
+bool CProcessCUEFile::Load(const std::string& path, UserInteraction& ui)
 {
     if (!Start(path))
         return true;
-    std::ifstream file(path, std::ios::binary);
+    // Opened as sources are: without waiting and only as a regular file, so that
+    // a FIFO named like a sheet is refused instead of blocking the program.
+    FileReader file = FileReader::Open(path);
+    if (file.IsOpen() && file.Size() > kLargestCueSheet)
+        return RefuseTooLarge(path, ui);
     std::string bytes;
-    if (file) {
-        file.seekg(0, std::ios::end);
-        const auto size = static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0));
-        file.seekg(0);
-        if (size <= kLargestSheet) {
-            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        }
-        if (size > kLargestSheet || file.bad())
-            file.setstate(std::ios::failbit);
+    bool read = file.IsOpen();
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(file.Size()));
+        read = file.ReadAt(0, bytes.data(), bytes.size()) == bytes.size() && !file.HasFailed();
     }
-    if (!file && !file.eof()) {
+    if (!read) {
         ui.ShowMessage(FormatString(StringId::CannotOpenFile, path.c_str()), MessageIcon::Error,
                        MessageButtons::Ok);
         return false;
@@ -154,11 +172,13 @@ bool CProcessCUEFile::Read(const std::string& path, UserInteraction& ui)
     return Parse(bytes, ui);
 }
 
-bool CProcessCUEFile::ReadBytes(std::string_view bytes, const std::string& path,
+bool CProcessCUEFile::LoadBytes(std::string_view bytes, const std::string& path,
                                 UserInteraction& ui)
 {
     if (!Start(path))
         return true;
+    if (bytes.size() > kLargestCueSheet)
+        return RefuseTooLarge(path, ui);
     return Parse(bytes, ui);
 }
 
@@ -174,6 +194,10 @@ bool CProcessCUEFile::Parse(std::string_view bytes, UserInteraction& ui)
         audioPath_ = ResolveAudioPath(audioPath_, sheetPath_);
         bool more = true;
         for (int number = 1; more && !error; ++number) {
+            if (number > kMostCueTracks) {
+                error = ReadError{StringId::CueTooManyTracks, kMostCueTracks};
+                break;
+            }
             CueTrackRecord record;
             error = ReadTrack(lines, number, record, more);
             if (!error)
@@ -182,7 +206,6 @@ bool CProcessCUEFile::Parse(std::string_view bytes, UserInteraction& ui)
     }
     if (!error)
         return true;
-    tracks_.clear();
     ui.ShowMessage(FormatString(error->message, error->number), MessageIcon::Error,
                    MessageButtons::Ok);
     return false;

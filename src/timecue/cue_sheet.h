@@ -13,6 +13,10 @@ class UserInteraction;
 
 // Texts of a record hold at most this many bytes, cut at a whole character.
 inline constexpr std::size_t kCueTextLimit = 255;
+// Larger sheets, or sheets of more tracks, are refused: far beyond any disc,
+// and reading them would take memory without bound.
+inline constexpr std::size_t kLargestCueSheet = 1024 * 1024;
+inline constexpr int kMostCueTracks = 9999;
 
 struct CueTrackRecord
 {
@@ -28,7 +32,8 @@ class CProcessCUEFile
 {
 public:
     // Loads a sheet (a path ending in .cue), or passes any other file through as
-    // the audio file. Failures are told to the user through ui.
+    // the audio file. Failures are told to the user through ui and leave the
+    // reader as it was.
     bool Read(const std::string& path, UserInteraction& ui);
     // The same over a sheet's bytes.
     bool ReadBytes(std::string_view bytes, const std::string& path, UserInteraction& ui);
@@ -44,6 +49,8 @@ public:
     bool GetTrack(int index, CueTrackRecord& record) const;
 
 private:
+    bool Load(const std::string& path, UserInteraction& ui);
+    bool LoadBytes(std::string_view bytes, const std::string& path, UserInteraction& ui);
     bool Start(const std::string& path);
     bool Parse(std::string_view bytes, UserInteraction& ui);
 

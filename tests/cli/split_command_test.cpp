@@ -339,5 +339,36 @@ TEST_F(SplitCommandTest, TwoSplitsIntoOneFolderNeverReplaceEachOthersFiles)
     }
 }
 
+TEST_F(SplitCommandTest, TheSheetASourceCameFromIsNeverExportedOver)
+{
+    const std::string audio = dir_.File("album.mp3");
+    fs::copy_file(test::CorpusFile("cbr128"), audio);
+    const std::string sheet = dir_.File("album.cue");
+    const std::string text = "REM GENRE Test\nCATALOG 1234567890123\nFILE \"album.mp3\" MP3\n"
+                             "TRACK 01 AUDIO\n INDEX 01 00:00:00\n"
+                             "TRACK 02 AUDIO\n INDEX 00 00:01:00\n INDEX 01 00:01:50\n";
+    test::WriteFile(sheet, test::Bytes(text.begin(), text.end()));
+    const test::ProcessResult result =
+        Cli({"split", "--export-cue", "--overwrite", "--out", dir_.File("o"), sheet});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find(sheet + " 不能被同时选定为来源与目标 MP3 文件!"),
+              std::string::npos)
+        << result.errors;
+    EXPECT_TRUE(test::ReadFile(sheet) == test::Bytes(text.begin(), text.end()));
+    EXPECT_FALSE(fs::exists(dir_.File("o")));
+}
+
+TEST_F(SplitCommandTest, NoMorePartsThanTheSourceHasMilliseconds)
+{
+    // 13 frames: 0.34 s.
+    const std::string tiny = dir_.File("tiny.mp3");
+    test::WriteFile(tiny, test::Frames(test::HeaderFields{}, 13));
+    const test::ProcessResult result = Cli({"split", "--parts", "999", "--dry-run", tiny});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.errors.find("无效的区段数"), std::string::npos) << result.errors;
+    EXPECT_EQ(result.errors.find("已存在于该列表中"), std::string::npos);
+    EXPECT_EQ(Cli({"split", "--parts", "300", "--dry-run", tiny}).exitCode, 0);
+}
+
 } // namespace
 } // namespace keldro

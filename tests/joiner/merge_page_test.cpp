@@ -11,6 +11,7 @@
 #include "temp_dir.h"
 #include "tools.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace keldro {
@@ -247,6 +248,22 @@ TEST_F(MergePageTest, DestinationFolderIsStored)
     EXPECT_EQ(Page().destination, "/music/out");
     EXPECT_EQ(settings_.GetSettingText(setting::kMergingDestinationFolder, ""), "/music/out");
     EXPECT_EQ(ui_.folderRequests[0].first, "请选择目标文件来保存合并后的输出文件:");
+}
+
+TEST_F(MergePageTest, AFileNamedRelativelyLeavesItsAbsoluteFolderForTheNextDialog)
+{
+    MakeFile("song.mp3");
+    std::filesystem::create_directory(dir_.File("sub"));
+    const test::WorkingFolder inside(dir_.Path());
+    const std::string folder = std::filesystem::current_path().string() + "/";
+    ASSERT_TRUE(Page().AddMergeEntry(0, "song.mp3"));
+    EXPECT_EQ(settings_.GetSettingText(setting::kMergeSourceLastFolder, ""), folder);
+    ASSERT_TRUE(Page().AddMergeEntry(0, "./sub/../song.mp3"));
+    EXPECT_EQ(settings_.GetSettingText(setting::kMergeSourceLastFolder, ""), folder);
+    Page().AddFilesCommand();
+    EXPECT_EQ(ui_.fileRequests.back().folder, folder);
+    ASSERT_TRUE(Page().AddMergeEntry(0, dir_.File("song.mp3")));
+    EXPECT_EQ(settings_.GetSettingText(setting::kMergeSourceLastFolder, ""), dir_.Path() + "/");
 }
 
 TEST_F(MergePageTest, SilenceOnSelectedRowsOrAllOrNone)

@@ -1,6 +1,7 @@
 // The merge run's dialogs and settings: before the copy (empty list, check,
 // target, overwrite) and after it (success dialog and what follows).
 #include "merge_run_fixture.h"
+#include "temp_dir.h"
 
 namespace keldro {
 namespace {
@@ -219,6 +220,21 @@ TEST_F(MergeFlowTest, SuccessDialogAndItsChoices)
     EXPECT_EQ(view_.completeDialogs.size(), 1u);
     EXPECT_EQ(ui_.openedFolders, (std::vector<std::string>{"/music"}));
     EXPECT_EQ(ui_.openedFiles.size(), 2u);
+}
+
+TEST_F(MergeFlowTest, WithoutADestinationFolderTheResultsFolderOpens)
+{
+    AddTwo();
+    ASSERT_EQ(Page().destination, ""); // the default
+    settings_.SetSettingInt(setting::kJoinerAutoOpenFolder, 1);
+    ASSERT_TRUE(Merge(dir_.File("out.mp3")));
+    EXPECT_EQ(ui_.openedFolders, (std::vector<std::string>{dir_.Path()}));
+    // A target named relatively opens its folder by its full name.
+    std::filesystem::create_directory(dir_.File("sub"));
+    const test::WorkingFolder inside(dir_.Path());
+    ASSERT_TRUE(Merge("sub/../sub/joined.mp3"));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("sub/joined.mp3")));
+    EXPECT_EQ(ui_.openedFolders.back(), std::filesystem::current_path().string() + "/sub");
 }
 
 TEST_F(MergeFlowTest, ADialogClosedOtherwiseStoresNothing)

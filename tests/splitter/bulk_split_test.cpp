@@ -129,6 +129,44 @@ TEST_F(SpecialSplitTest, EqualPartsDialogChecks)
     EXPECT_FALSE(dialog.CheckOk());
 }
 
+TEST_F(SpecialSplitTest, NoMorePartsThanMilliseconds)
+{
+    Load(340);
+    SpecialTimeAdd dialog = SpecialTimeAdd::Prepare(list_, settings_);
+    dialog.method = SpecialTimeAdd::ByParts;
+    dialog.parts = 999;
+    const auto refusal = dialog.CheckOk();
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message, "无效的区段数。它必须为 1-340。");
+    EXPECT_FALSE(refusal->timeField);
+    dialog.parts = 340;
+    EXPECT_FALSE(dialog.CheckOk());
+    dialog.scope = SpecialTimeAdd::SelectedTrack;
+    dialog.trackLength = 100;
+    dialog.parts = 101;
+    EXPECT_EQ(dialog.CheckOk()->message, "无效的区段数。它必须为 1-100。");
+
+    // On its own, for any range.
+    EXPECT_EQ(SpecialTimeAdd::CheckParts(999, 340)->message, "无效的区段数。它必须为 1-340。");
+    EXPECT_EQ(SpecialTimeAdd::CheckParts(2, 1)->message, "无效的区段数。它必须为 1-1。");
+    EXPECT_EQ(SpecialTimeAdd::CheckParts(1000, 5'000)->message, "无效的区段数。它必须为 1-999。");
+    EXPECT_FALSE(SpecialTimeAdd::CheckParts(999, 999));
+    EXPECT_FALSE(SpecialTimeAdd::CheckParts(1, 0));
+
+    // Neither the automatic split nor a direct call asks about hundreds of equal points.
+    settings_.SetSettingInt(setting::kAutoAddSpecial, 1);
+    settings_.SetSettingInt(setting::kAddSpecialType, 0);
+    settings_.SetSettingInt(setting::kAddSpecialBySection, 999);
+    Load(340);
+    ApplyAutomaticSplit(list_, settings_);
+    SplitIntoEqualParts(list_, 999, 0, 340);
+    EXPECT_EQ(list_.RowCount(), 1);
+    EXPECT_TRUE(ui_.messages.empty());
+    SplitIntoEqualParts(list_, 340, 0, 340); // pieces of 1 ms
+    EXPECT_EQ(list_.RowCount(), 340);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
 TEST_F(SpecialSplitTest, EqualPartsDialogStoresItsChoice)
 {
     Load(100'000);
@@ -212,12 +250,16 @@ TEST_F(BoundaryTest, MovingAnEndSwallowsTheRowsItPasses)
 
 TEST_F(BoundaryTest, FirstAndLastRowsAddACutPointInstead)
 {
-    SetTrackStart(list_, ui_, 0, 5'000);
+    // The row edited is the one that starts at the new start.
+    EXPECT_EQ(SetTrackStart(list_, ui_, 0, 5'000), 1);
     EXPECT_EQ(list_.RowCount(), 5);
-    SetTrackEnd(list_, ui_, 4, 35'000);
+    EXPECT_EQ(list_.TrackRange(1, false), (std::pair<TimeMs, TimeMs>{5'000, 10'000}));
+    EXPECT_EQ(list_.SelectedRow(), 1);
+    EXPECT_EQ(SetTrackEnd(list_, ui_, 4, 35'000), 4);
     EXPECT_EQ(list_.RowCount(), 6);
-    SetTrackStart(list_, ui_, 0, 0);
+    EXPECT_EQ(SetTrackStart(list_, ui_, 0, 0), -1);
     EXPECT_EQ(ui_.messages.back().text, "0:00.000 已存在于该列表中。");
+    EXPECT_EQ(list_.RowCount(), 6);
 }
 
 TEST_F(BoundaryTest, TimesOnTheWrongSideAreRefused)

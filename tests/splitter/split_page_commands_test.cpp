@@ -66,6 +66,60 @@ TEST_F(SplitCommandsTest, SavingTheListWritesASheetOfTheRawRows)
               dir_.File("sheets/list.cue") + " 已经存在。你想要替换它吗?");
 }
 
+TEST_F(SplitCommandsTest, ASheetSavedElsewhereNamesASourceLoadedRelativelyByItsFullPath)
+{
+    Load(1500);
+    std::filesystem::create_directory(dir_.File("sheets"));
+    const test::WorkingFolder inside(dir_.Path());
+    ASSERT_TRUE(page_.LoadSource("music.mp3"));
+    ASSERT_TRUE(page_.WriteListAsCue(dir_.File("sheets/list.cue")));
+    CProcessCUEFile cue;
+    ASSERT_TRUE(cue.Read(dir_.File("sheets/list.cue"), ui_));
+    EXPECT_EQ(cue.GetAudioPath(), std::filesystem::current_path().string() + "/music.mp3");
+    // Beside the source, the bare name as always.
+    ASSERT_TRUE(page_.WriteListAsCue("list.cue"));
+    ASSERT_TRUE(cue.Read("list.cue", ui_));
+    EXPECT_EQ(cue.GetAudioPath(), "music.mp3");
+}
+
+TEST_F(SplitCommandsTest, TheSheetTheSourceCameFromIsNeverWritten)
+{
+    Load(2400);
+    // Lines the writer would not keep, in a sheet that shares the source's stem.
+    const std::string text = "REM GENRE Rock\nCATALOG 0000000000000\nTITLE \"Disc\"\n"
+                             "FILE \"music.mp3\" MP3\nTRACK 01 AUDIO\n FLAGS DCP\n"
+                             " INDEX 01 00:00:00\nTRACK 02 AUDIO\n PREGAP 00:02:00\n"
+                             " INDEX 00 00:20:00\n INDEX 01 00:22:00\n";
+    const std::string sheet = dir_.File("music.cue");
+    test::WriteFile(sheet, Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(page_.LoadSource(sheet));
+    std::filesystem::create_symlink(sheet, dir_.File("link.cue"));
+    for (const std::string& name : {sheet, dir_.Path() + "/./music.cue", dir_.File("link.cue")})
+        EXPECT_TRUE(page_.IsLoadedSheet(name)) << name;
+    EXPECT_FALSE(page_.IsLoadedSheet(dir_.File("other.cue")));
+    EXPECT_FALSE(page_.IsLoadedSheet(source_));
+
+    ui_.answers = {MessageAnswer::Yes, MessageAnswer::Yes}; // were a replace question asked
+    EXPECT_FALSE(page_.WriteListAsCue(sheet));
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, sheet + " 不能被同时选定为来源与目标 MP3 文件!");
+    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
+    ui_.saveFiles = {dir_.File("link.cue")};
+    EXPECT_FALSE(page_.SaveListAsCue());
+    ASSERT_EQ(ui_.messages.size(), 3u);
+    EXPECT_EQ(ui_.messages[1].text,
+              dir_.File("link.cue") + " 不能被同时选定为来源与目标 MP3 文件!");
+    EXPECT_EQ(ui_.messages[2].text, "操作已被取消，未保存 CUE 文件。");
+    EXPECT_EQ(test::ReadFile(sheet), Bytes(text.begin(), text.end()));
+    EXPECT_TRUE(page_.WriteListAsCue(dir_.File("other.cue")));
+
+    // Loaded from the MP3 itself, the page has no sheet of its own.
+    ASSERT_TRUE(page_.LoadSource(source_));
+    EXPECT_FALSE(page_.IsLoadedSheet(sheet));
+    page_.UnloadSource();
+    EXPECT_FALSE(page_.IsLoadedSheet(source_));
+}
+
 TEST_F(SplitCommandsTest, EqualPartsOverTheWholeSourceAskBeforeReplacingRows)
 {
     Load(2400); // about 60 s
@@ -158,6 +212,54 @@ TEST_F(SplitCommandsTest, TrackLengthDialogMovesBoundaries)
     };
     page_.EditTrackLength();
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 10'000, 45'000}));
+}
+
+TEST_F(SplitCommandsTest, TrackLengthDialogOnTheFirstRowKeepsTheNewStart)
+{
+    Load(2400);
+    page_.List().AddCutPoint(5'000);
+    page_.List().Select(0);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(2'000);
+        dialog.EndChanged(4'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    // The end moves the next row's start with it, as ends always do.
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 2'000, 4'000}));
+    EXPECT_EQ(page_.List().TrackRange(1, false), (std::pair<TimeMs, TimeMs>{2'000, 4'000}));
+    EXPECT_EQ(page_.List().SelectedRow(), 1);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(SplitCommandsTest, TrackLengthDialogMovesATrackWhollyLater)
+{
+    Load(2400);
+    page_.List().AddCutPoint(2'000);
+    page_.List().AddCutPoint(4'000);
+    page_.List().Select(1);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(5'000);
+        dialog.EndChanged(7'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 5'000, 7'000}));
+    EXPECT_EQ(page_.List().TrackRange(1, false), (std::pair<TimeMs, TimeMs>{5'000, 7'000}));
+    EXPECT_TRUE(ui_.messages.empty());
+    // The first row too, past its end.
+    page_.List().ResetTrackList();
+    page_.List().AddCutPoint(5'000);
+    page_.List().Select(0);
+    view_.onTrackLength = [](TrackUpdate& dialog) {
+        dialog.StartChanged(6'000);
+        dialog.EndChanged(8'000);
+        return true;
+    };
+    page_.EditTrackLength();
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 6'000, 8'000}));
+    EXPECT_EQ(page_.List().SelectedRow(), 1);
+    EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(SplitCommandsTest, LabelShowsTheEstimatedSize)

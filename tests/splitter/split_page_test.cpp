@@ -64,6 +64,17 @@ TEST_F(SplitPageTest, LoadingAnMp3SeedsOneRowFromItsTag)
     EXPECT_TRUE(ui_.loadingHints.empty());
 }
 
+TEST_F(SplitPageTest, ASourceNamedRelativelyLeavesItsAbsoluteFolderForTheNextDialog)
+{
+    Source("album.mp3", 10);
+    const test::WorkingFolder inside(dir_.Path());
+    ASSERT_TRUE(page_.LoadSource("album.mp3"));
+    const std::string folder = std::filesystem::current_path().string();
+    EXPECT_EQ(settings_.GetSettingText(setting::kSplitSourceLastFolder, ""), folder);
+    page_.ChooseSource();
+    EXPECT_EQ(ui_.fileRequests.back().folder, folder);
+}
+
 TEST_F(SplitPageTest, AFileThatIsNoMp3IsReported)
 {
     const std::string path = Sheet("noise.mp3", "no frames at all");
@@ -81,15 +92,16 @@ TEST_F(SplitPageTest, VariableBitrateSourceLoadsItsFrameTableInAutoMode)
     EXPECT_EQ(ui_.loadingHints, (std::vector<bool>{true, false}));
 }
 
+const std::string kDiscSheet = "PERFORMER \"Band\"\nTITLE \"Disc\"\nFILE \"disc.mp3\" MP3\n"
+                               "TRACK 01 AUDIO\n TITLE \"Opening\"\n INDEX 01 00:00:00\n"
+                               "TRACK 02 AUDIO\n PERFORMER \"Guest\"\n INDEX 01 00:20:00\n"
+                               "TRACK 03 AUDIO\n TITLE \"Last\"\n INDEX 00 00:35:00\n"
+                               " INDEX 01 00:40:00\n";
+
 TEST_F(SplitPageTest, CueSheetTracksBecomeRows)
 {
     Source("disc.mp3", 60);
-    const std::string sheet =
-        Sheet("disc.cue", "PERFORMER \"Band\"\nTITLE \"Disc\"\nFILE \"disc.mp3\" MP3\n"
-                          "TRACK 01 AUDIO\n TITLE \"Opening\"\n INDEX 01 00:00:00\n"
-                          "TRACK 02 AUDIO\n PERFORMER \"Guest\"\n INDEX 01 00:20:00\n"
-                          "TRACK 03 AUDIO\n TITLE \"Last\"\n INDEX 00 00:35:00\n"
-                          " INDEX 01 00:40:00\n");
+    const std::string sheet = Sheet("disc.cue", kDiscSheet);
     ASSERT_TRUE(page_.LoadSource(sheet));
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 35'000, 40'000}));
     const SplitList& list = page_.List();
@@ -100,6 +112,31 @@ TEST_F(SplitPageTest, CueSheetTracksBecomeRows)
     EXPECT_EQ(list.Row(2).title, ""); // the pregap, untitled
     EXPECT_EQ(list.Row(3).title, "Last");
     EXPECT_EQ(list.Row(3).album, "Record");
+}
+
+TEST_F(SplitPageTest, ASheetThatFailsLeavesTheLoadedSheetAsItWas)
+{
+    Source("disc.mp3", 60);
+    const std::string sheet = Sheet("disc.cue", kDiscSheet);
+    ASSERT_TRUE(page_.LoadSource(sheet));
+    const std::string broken = Sheet("broken.cue", "TITLE \"Broken\"\nPERFORMER \"Nobody\"\n"
+                                                   "FILE \"disc.mp3\"\nTRACK 01 AUDIO\n");
+    EXPECT_FALSE(page_.LoadSource(broken));
+    EXPECT_EQ(ui_.messages.back().text, "读取音轨 [1] 时间位置错误，请检查 CUE 源文件并重试!");
+    EXPECT_TRUE(page_.IsLoaded());
+    EXPECT_EQ(page_.Cue().GetSheetPath(), sheet);
+    EXPECT_EQ(page_.Cue().GetTrackCount(), 3);
+
+    // Saved, the list carries the loaded sheet's title and performer.
+    ASSERT_TRUE(page_.WriteListAsCue(dir_.File("saved.cue")));
+    CProcessCUEFile saved;
+    ASSERT_TRUE(saved.Read(dir_.File("saved.cue"), ui_));
+    EXPECT_EQ(saved.GetSheetTitle(), "Disc");
+    EXPECT_EQ(saved.GetSheetPerformer(), "Band");
+    // A switch of handling seeds the sheet's tracks again.
+    page_.SwitchSplitMode(kModeFrame);
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 35'000, 40'000}));
+    EXPECT_EQ(page_.List().Row(3).title, "Last");
 }
 
 TEST_F(SplitPageTest, MissingAudioOfASheetCanBeReplaced)

@@ -236,6 +236,81 @@ TEST_F(SplitRunTest, StopBetweenRowsKeepsWhatWasWritten)
     EXPECT_EQ(Outputs().size(), 4u);
 }
 
+TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
+{
+    const std::string other = dir_.File("Other.mp3");
+    test::WriteFile(other, test::Frames(HeaderFields{}, 1200));
+    int dialogs = 0;
+    view_.onEditTags = [&](TrackTagEditor& editor) {
+        ++dialogs;
+        editor.values[TrackTagEditor::Title] = "Changed";
+        return true;
+    };
+    view_.onEqualParts = [&](SpecialTimeAdd& dialog) { return ++dialogs, dialog.parts = 5, true; };
+    view_.onOverlaps = [&](TrackAddOverlap& dialog) {
+        return ++dialogs, dialog.backward = 9, true;
+    };
+    view_.onTrackLength = [&](TrackUpdate& dialog) {
+        ++dialogs;
+        dialog.StartChanged(1'000);
+        return true;
+    };
+    int pumps = 0;
+    ui_.onPump = [&] {
+        if (++pumps != 2)
+            return;
+        ASSERT_TRUE(page_.IsRunning());
+        ui_.answers.assign(20, MessageAnswer::Yes);
+        ui_.openFiles = {other};
+        ui_.showOnceAnswer = {true, false};
+        page_.List().Select(1);
+        EXPECT_FALSE(page_.LoadSource(other)); // a drop
+        page_.ChooseSource();
+        page_.UnloadSource();
+        page_.UnloadCommand();
+        page_.RemoveSelectedTrack();
+        page_.ClearList();
+        page_.EqualPartsCommand();
+        page_.OverlapsCommand();
+        page_.SetStartCommand(20'000);
+        page_.SetEndCommand(40'000);
+        page_.EditTrackLength();
+        page_.EditTrackTags();
+        page_.SwitchSplitMode(kModeFrame);
+        EXPECT_TRUE(page_.IsRunning());
+        EXPECT_TRUE(ui_.messages.empty());
+        ui_.answers.clear();
+    };
+    page_.RunSplit();
+    EXPECT_EQ(pumps, 4);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(ui_.fileRequests.empty());
+    EXPECT_TRUE(ui_.showOnceMessages.empty());
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+    EXPECT_EQ(Outputs().size(), 4u);
+    EXPECT_FALSE(page_.IsRunning());
+    EXPECT_TRUE(page_.IsLoaded());
+    EXPECT_EQ(page_.SourceFileName(), "Album.mp3");
+    EXPECT_EQ(page_.Mode(), kModeAuto);
+    EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 15'000, 30'000, 45'000}));
+    EXPECT_EQ(page_.List().Row(1).title, page_.List().Row(0).title);
+    EXPECT_EQ(page_.List().Row(1).backwardOverlap, 0u);
+}
+
+TEST_F(SplitRunTest, RowsThatGoMissingDuringTheRunEndItWithoutReadingPastTheList)
+{
+    ui_.onPump = [this] {
+        if (page_.List().RowCount() == 4 && ui_.pumps == 2) {
+            page_.List().RemoveTrack(3);
+            page_.List().RemoveTrack(2);
+        }
+    };
+    EXPECT_NO_THROW(page_.RunSplit());
+    EXPECT_EQ(view_.statuses.back(), "已中止");
+    EXPECT_FALSE(page_.IsRunning());
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"Album-001.mp3", "Album-002.mp3"}));
+}
+
 TEST_F(SplitRunTest, TagsCarryTheExpandedWildcards)
 {
     page_.List().MutableRow(2).title = "Part %S of %M";
@@ -278,6 +353,24 @@ TEST_F(SplitRunTest, AfterSuccessTheDialogTheSheetAndTheFolder)
     page_.RunSplit();
     EXPECT_EQ(ui_.fileRequests.back().title, "选择要分割的 MP3 / CUE 文件");
     EXPECT_EQ(view_.statuses.back(), "空闲");
+}
+
+TEST_F(SplitRunTest, TheExportAfterTheRunNeverReplacesTheSheetOfTheSource)
+{
+    const std::string text = "REM DATE 1999\nFILE \"Album.mp3\" MP3\nTRACK 01 AUDIO\n"
+                             " INDEX 01 00:00:00\nTRACK 02 AUDIO\n INDEX 00 00:20:00\n"
+                             " INDEX 01 00:21:00\n";
+    const std::string sheet = dir_.File("Album.cue");
+    test::WriteFile(sheet, test::Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(page_.LoadSource(sheet));
+    settings_.SetSettingInt(setting::kExportCue, 1);
+    ui_.answers = {MessageAnswer::Yes}; // were the replace question asked
+    page_.RunSplit();
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+    EXPECT_EQ(Outputs().size(), 3u);
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages.back().text, sheet + " 不能被同时选定为来源与目标 MP3 文件!");
+    EXPECT_EQ(test::ReadFile(sheet), test::Bytes(text.begin(), text.end()));
 }
 
 } // namespace

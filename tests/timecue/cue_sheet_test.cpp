@@ -5,7 +5,18 @@
 #include "timecue/cue_sheet.h"
 #include "timecue/time_format.h"
 
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace keldro {
 namespace {
@@ -107,7 +118,7 @@ TEST_F(CueSheetTest, FormatErrorsNameTheLineCountingBlankLines)
     EXPECT_FALSE(Read("TITLE \"x\"\r\r\nPERFORMER none\r\nFILE \"a.mp3\"\nTRACK 01 AUDIO\n"));
     EXPECT_EQ(LastMessage(), "行 [3] 格式错误，请检查 CUE 源文件并重试!");
     EXPECT_EQ(ui_.messages.back().icon, MessageIcon::Error);
-    EXPECT_TRUE(cue_.IsCueSheet());
+    EXPECT_FALSE(cue_.IsCueSheet()); // nothing was read before
     EXPECT_EQ(cue_.GetTrackCount(), 0);
 
     // TRACK before FILE fails at the TRACK line, even with a FILE line later.
@@ -147,7 +158,157 @@ TEST_F(CueSheetTest, SheetThatCannotBeOpenedIsReported)
     EXPECT_FALSE(cue_.Read(dir_.File("missing.cue"), ui_));
     EXPECT_EQ(LastMessage(), "未能打开文件 " + dir_.File("missing.cue") +
                                  "，请检查它是否存在或是否正在被其他应用程序使用!");
-    EXPECT_TRUE(cue_.IsCueSheet());
+    EXPECT_FALSE(cue_.IsCueSheet());
+}
+
+TEST_F(CueSheetTest, APipeNamedLikeASheetIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir_.File("pipe.cue");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return cue_.Read(pipe, ui_); });
+    const bool returned = reading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    // A reader stuck in the open is let go by a writer that comes and goes.
+    for (int tries = 0; !returned && tries < 500; ++tries) {
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(reading.get());
+    EXPECT_EQ(LastMessage(),
+              "未能打开文件 " + pipe + "，请检查它是否存在或是否正在被其他应用程序使用!");
+    // A folder is no sheet either.
+    std::filesystem::create_directory(dir_.File("folder.cue"));
+    EXPECT_FALSE(cue_.Read(dir_.File("folder.cue"), ui_));
+    EXPECT_EQ(LastMessage(), "未能打开文件 " + dir_.File("folder.cue") +
+                                 "，请检查它是否存在或是否正在被其他应用程序使用!");
+}
+
+const std::string kFileLine = "FILE \"a.mp3\" MP3\n";
+
+// n tracks of one INDEX line each.
+std::string SheetOfTracks(int n)
+{
+    std::string sheet = kFileLine;
+    for (int i = 0; i < n; ++i)
+        sheet += "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
+    return sheet;
+}
+
+TEST_F(CueSheetTest, SheetsOverOneMebibyteAreRefused)
+{
+    std::string sheet = SheetOfTracks(2);
+    sheet += std::string(kLargestCueSheet - sheet.size(), '\n');
+    ASSERT_TRUE(Read(sheet)); // exactly 1 MiB
+    EXPECT_EQ(cue_.GetTrackCount(), 2);
+    sheet += '\n';
+    EXPECT_FALSE(Read(sheet, "large.cue"));
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), "CUE 文件 " + path_ + " 太大: 只能处理不大于 1 MiB 的 CUE 文件!");
+    EXPECT_EQ(ui_.messages.back().icon, MessageIcon::Error);
+    EXPECT_FALSE(cue_.ReadBytes(sheet, "/m/large.cue", ui_));
+    EXPECT_EQ(LastMessage(), "CUE 文件 /m/large.cue 太大: 只能处理不大于 1 MiB 的 CUE 文件!");
+    EXPECT_EQ(cue_.GetTrackCount(), 2);
+}
+
+TEST_F(CueSheetTest, SheetsOfMoreThan9999TracksAreRefused)
+{
+    ASSERT_TRUE(Read(SheetOfTracks(9999)));
+    EXPECT_EQ(cue_.GetTrackCount(), 9999);
+    EXPECT_FALSE(Read(SheetOfTracks(10'000)));
+    EXPECT_EQ(LastMessage(),
+              "CUE 文件中的音轨太多: 最多只能处理 9999 个音轨，请检查 CUE 源文件并重试!");
+    EXPECT_EQ(cue_.GetTrackCount(), 9999);
+}
+
+// The growth of a child process' resident memory while it does the work, in KiB.
+long MemoryGrowthKiB(const std::function<void()>& work)
+{
+    const auto status = [](const char* field) {
+        std::ifstream in("/proc/self/status");
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind(field, 0) == 0)
+                return std::stol(line.substr(std::strlen(field)));
+        }
+        return -1L;
+    };
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const long before = status("VmRSS:");
+        work();
+        const long growth = status("VmHWM:") - before;
+        ::_exit(::write(pipe[1], &growth, sizeof growth) == sizeof growth ? 0 : 1);
+    }
+    long growth = -1;
+    if (child < 0 || ::read(pipe[0], &growth, sizeof growth) != sizeof growth)
+        growth = -1;
+    ::waitpid(child, nullptr, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    return growth;
+}
+
+TEST_F(CueSheetTest, MemoryStaysBoundedWhateverTheSheet)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own memory hides the reader's";
+#endif
+    // 48 MB of 1.8 million tracks, written in pieces to keep this process small.
+    const std::string huge = dir_.File("huge.cue");
+    {
+        std::ofstream out(huge, std::ios::binary);
+        out << kFileLine;
+        const std::string piece = SheetOfTracks(40'000).substr(kFileLine.size());
+        while (out.tellp() < 48'000'000)
+            out << piece;
+    }
+    std::string lines(kLargestCueSheet, '\n'); // the most lines a sheet may have
+    lines.replace(0, kFileLine.size(), kFileLine);
+    test::WriteFile(dir_.File("lines.cue"), test::Bytes(lines.begin(), lines.end()));
+    const std::string tracks = SheetOfTracks(9999);
+    test::WriteFile(dir_.File("tracks.cue"), test::Bytes(tracks.begin(), tracks.end()));
+    for (const char* name : {"huge.cue", "lines.cue", "tracks.cue"}) {
+        const long growth = MemoryGrowthKiB([&] {
+            SilentInteraction silent;
+            CProcessCUEFile cue;
+            cue.Read(dir_.File(name), silent);
+        });
+        EXPECT_GE(growth, 0) << name;
+        EXPECT_LT(growth, 64 * 1024) << name;
+    }
+}
+
+TEST_F(CueSheetTest, AFailedReadKeepsTheSheetReadBefore)
+{
+    ASSERT_TRUE(Read(kSimple));
+    const std::string good = path_;
+    const auto keptWhole = [&] {
+        EXPECT_TRUE(cue_.IsCueSheet());
+        EXPECT_EQ(cue_.GetSheetPath(), good);
+        EXPECT_EQ(cue_.GetSheetTitle(), "Album");
+        EXPECT_EQ(cue_.GetSheetPerformer(), "Band");
+        EXPECT_EQ(cue_.GetAudioPath(), dir_.File("disc.mp3"));
+        EXPECT_EQ(cue_.GetTrackCount(), 3);
+    };
+    // The header is read before the track that fails.
+    EXPECT_FALSE(
+        Read("TITLE \"Broken\"\nPERFORMER \"Nobody\"\nFILE \"b.mp3\"\nTRACK 01\n", "broken.cue"));
+    keptWhole();
+    EXPECT_FALSE(cue_.Read(dir_.File("missing.cue"), ui_));
+    keptWhole();
+    EXPECT_FALSE(cue_.ReadBytes("TITLE \"Bytes\"\nFILE \"c.mp3\"\n", dir_.File("c.cue"), ui_));
+    keptWhole();
+    // A good read replaces it.
+    ASSERT_TRUE(cue_.ReadBytes("FILE \"c.mp3\"\nTRACK 01\nINDEX 01 00:00:00\n", "/m/c.cue", ui_));
+    EXPECT_EQ(cue_.GetSheetTitle(), "");
+    EXPECT_EQ(cue_.GetTrackCount(), 1);
 }
 
 TEST_F(CueSheetTest, ByteOrderMarkIsSkipped)
