@@ -207,7 +207,8 @@ bool SplitPage::WriteListAsCue(const std::string& path)
                         MessageButtons::Ok);
         return false;
     }
-    if (Exists(path) &&
+    const bool replacing = Exists(path);
+    if (replacing &&
         ui_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
@@ -228,7 +229,7 @@ bool SplitPage::WriteListAsCue(const std::string& path)
     const bool fromSheet = cue_.IsCueSheet();
     const std::string& performer = fromSheet ? cue_.GetSheetPerformer() : info_.Tag().artist;
     const std::string& title = fromSheet ? cue_.GetSheetTitle() : info_.Tag().title;
-    return WriteCueSheet(path, audio, performer, title, records, ui_);
+    return WriteCueSheet(path, audio, performer, title, records, ui_, replacing);
 }
 
 void SplitPage::ReselectAfterBulkChange(int previous)

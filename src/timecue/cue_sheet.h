@@ -65,9 +65,11 @@ private:
 // The sheet's text, every line ending in CR LF.
 std::string FormatCueSheet(std::string_view audioPath, std::string_view performer,
                            std::string_view title, const std::vector<CueTrackRecord>& records);
-// Writes the sheet whole or not at all; a failure is told to the user through ui.
+// Writes the sheet whole or not at all; a failure is told to the user through
+// ui. An existing file is replaced only when mayReplace says the user agreed.
 bool WriteCueSheet(const std::string& sheetPath, std::string_view audioPath,
                    std::string_view performer, std::string_view title,
-                   const std::vector<CueTrackRecord>& records, UserInteraction& ui);
+                   const std::vector<CueTrackRecord>& records, UserInteraction& ui,
+                   bool mayReplace = false);
 
 } // namespace keldro

@@ -1,4 +1,5 @@
 #include "base/output_file.h"
+#include "base/system_error_text.h"
 #include "shell/user_interaction.h"
 #include "string_table.h"
 #include "timecue/cue_lines.h"
@@ -52,14 +53,26 @@ std::string FormatCueSheet(std::string_view audioPath, std::string_view performe
 
 bool WriteCueSheet(const std::string& sheetPath, std::string_view audioPath,
                    std::string_view performer, std::string_view title,
-                   const std::vector<CueTrackRecord>& records, UserInteraction& ui)
+                   const std::vector<CueTrackRecord>& records, UserInteraction& ui, bool mayReplace)
 {
     const std::string sheet = FormatCueSheet(audioPath, performer, title, records);
     OutputFile out(sheetPath);
-    if (out.Write(sheet.data(), sheet.size()) && out.Commit(true) == OutputFile::CommitResult::Done)
+    OutputFile::CommitResult committed = OutputFile::CommitResult::Failed;
+    if (out.Write(sheet.data(), sheet.size()))
+        committed = out.Commit(mayReplace);
+    // A file that appeared there meanwhile is asked about as one there before.
+    if (committed == OutputFile::CommitResult::TargetExists) {
+        if (ui.ShowMessage(FormatString(StringId::ConfirmOverwrite, sheetPath.c_str()),
+                           MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+            return false;
+        committed = out.Commit(true);
+    }
+    if (committed == OutputFile::CommitResult::Done)
         return true;
-    ui.ShowMessage(FormatString(StringId::CannotCreateFile, sheetPath.c_str()), MessageIcon::Error,
-                   MessageButtons::Ok);
+    std::string message = FormatString(StringId::CannotCreateFile, sheetPath.c_str());
+    if (const std::string reason = SystemErrorReason(out.Error()); !reason.empty())
+        message += "\n" + reason;
+    ui.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
     return false;
 }
 

@@ -392,7 +392,24 @@ TEST_F(CueSheetTest, WriteFailureIsReportedAndLeavesNothing)
     EXPECT_FALSE(WriteCueSheet(sheet, "a.mp3", "", "", {}, ui_));
     EXPECT_EQ(LastMessage(), "未能创建文件 " + sheet +
                                  "! 请检查该文件是否正在被其他应用程序使用 "
-                                 "(例如，你在资源管理器中选择该 MP3 文件，它就会被锁定)。");
+                                 "(例如，你在资源管理器中选择该 MP3 文件，它就会被锁定)。"
+                                 "\n文件夹不存在");
+}
+
+TEST_F(CueSheetTest, AnExistingSheetIsReplacedOnlyWithLeaveOrAfterYes)
+{
+    const std::string sheet = dir_.File("list.cue");
+    test::WriteFile(sheet, {'m', 'i', 'n', 'e'});
+    ui_.answers = {MessageAnswer::No};
+    EXPECT_FALSE(WriteCueSheet(sheet, "a.mp3", "", "", {}, ui_));
+    EXPECT_TRUE(test::ReadFile(sheet) == (test::Bytes{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(LastMessage(), sheet + " 已经存在。你想要替换它吗?");
+    ui_.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(WriteCueSheet(sheet, "a.mp3", "", "", {}, ui_));
+    EXPECT_GT(test::ReadFile(sheet).size(), 4u);
+    test::WriteFile(sheet, {'m', 'i', 'n', 'e'});
+    EXPECT_TRUE(WriteCueSheet(sheet, "a.mp3", "", "", {}, ui_, true));
+    EXPECT_GT(test::ReadFile(sheet).size(), 4u);
 }
 
 } // namespace
