@@ -5,7 +5,6 @@
 #include "mp3_builder.h"
 #include "temp_dir.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -24,14 +23,7 @@ namespace fs = std::filesystem;
 class OutputFileTest : public ::testing::Test
 {
 protected:
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_.Path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names() const { return dir_.Names(); }
 
     test::TempDir dir_;
 };

@@ -54,13 +54,7 @@ protected:
         return WEXITSTATUS(status);
     }
 
-    static std::vector<std::string> Names(const std::string& folder)
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
+    std::vector<std::string> Names(const std::string& folder) const { return dir_.Names(folder); }
 
     static test::TempDir* folder_;
     test::TempDir dir_;
