@@ -1,9 +1,9 @@
 // segment_bench KELDRO_CLI FILE: the frame-table pass against `cat FILE >
 // /dev/null`, cutting the file into 20 segments against `cp FILE`, and the
 // command line's peak memory, all measured in the same run.
+#include "base/user_interaction.h"
 #include "bench_timing.h"
 #include "engine/segment_writer.h"
-#include "shell/user_interaction.h"
 
 #include <cstdio>
 #include <filesystem>

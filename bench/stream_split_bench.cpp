@@ -2,11 +2,11 @@
 // file and cutting it into 20 equal parts, without and with a playback stream
 // of the source (whose file positions then place the cuts), against `cp FILE`
 // in the same run; medians of five runs, outputs removed between runs.
+#include "base/settings.h"
+#include "base/user_interaction.h"
 #include "bench_timing.h"
-#include "shell/playback_service.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
-#include "shell/user_interaction.h"
+#include "common/playback_service.h"
+#include "common/setting_keys.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_page.h"
 #include "splitter/split_page_view.h"

@@ -1,6 +1,6 @@
 // The CUE reader over arbitrary bytes: no crash, records within their limits,
 // and what was read writes back into a sheet that reads the same.
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "timecue/cue_sheet.h"
 #include "timecue/time_format.h"
 

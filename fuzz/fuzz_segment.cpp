@@ -1,8 +1,8 @@
 // The frame walk (table pass, LocateTime, snapping) and the segment writer with
 // its header patch, over arbitrary bytes: no crash, and the output holds
 // exactly the header frame, the snapped audio and the tag, nothing else.
+#include "base/user_interaction.h"
 #include "engine/segment_writer.h"
-#include "shell/user_interaction.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,7 +2,7 @@
 // decide), never cancels, and shows progress on stderr when that is a terminal.
 #pragma once
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 
 #include <iosfwd>
 #include <string>

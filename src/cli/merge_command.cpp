@@ -1,8 +1,10 @@
 #include "merge_command.h"
 
 #include "base/interruption.h"
+#include "base/settings.h"
 #include "cli_app.h"
 #include "cli_interaction.h"
+#include "common/setting_keys.h"
 #include "display_text.h"
 #include "engine/id3v1.h"
 #include "interrupt_handlers.h"
@@ -11,8 +13,6 @@
 #include "joiner/merge_page_view.h"
 #include "joiner/silence.h"
 #include "repeatable_option.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "string_table.h"
 
 #include <charconv>

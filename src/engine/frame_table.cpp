@@ -1,8 +1,8 @@
 // The frame table of a variable-bitrate file, and the mapping of times to
 // byte offsets in fast and in frame-accurate handling.
 #include "base/interruption.h"
+#include "base/user_interaction.h"
 #include "engine/mp3_info.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 
 #include <algorithm>

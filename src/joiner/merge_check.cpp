@@ -1,7 +1,7 @@
 #include "joiner/merge_check.h"
 
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
+#include "common/setting_keys.h"
 #include "string_table.h"
 
 #include <cstdio>

@@ -1,16 +1,16 @@
 // The merge run's copying: one row's audio into the output, and the finish.
 #include "base/output_file.h"
 #include "base/system_error_text.h"
+#include "base/user_interaction.h"
+#include "common/overwrite_confirmation.h"
+#include "common/setting_keys.h"
 #include "engine/frame_copy.h"
 #include "engine/segment_writer.h"
 #include "engine/stream_info_text.h"
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/merge_run_state.h"
-#include "joiner/overwrite_confirmation.h"
 #include "joiner/silence.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 
 #include <memory>

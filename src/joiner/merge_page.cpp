@@ -1,12 +1,12 @@
 #include "joiner/merge_page.h"
 
+#include "base/user_interaction.h"
+#include "common/playback_service.h"
+#include "common/setting_keys.h"
 #include "engine/mp3_info.h"
 #include "engine/stream_info_text.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/silence.h"
-#include "shell/playback_service.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 
 #include <algorithm>

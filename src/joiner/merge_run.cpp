@@ -4,14 +4,14 @@
 #include "base/interruption.h"
 #include "base/output_file.h"
 #include "base/system_error_text.h"
+#include "base/user_interaction.h"
+#include "common/overwrite_confirmation.h"
+#include "common/setting_keys.h"
 #include "joiner/merge_check.h"
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 #include "joiner/merge_run_state.h"
-#include "joiner/overwrite_confirmation.h"
 #include "joiner/silence.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 
 #include <filesystem>

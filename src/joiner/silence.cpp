@@ -1,8 +1,8 @@
 #include "joiner/silence.h"
 
 #include "base/output_file.h"
+#include "common/setting_keys.h"
 #include "engine/mp3_info.h"
-#include "shell/setting_keys.h"
 #include "string_table.h"
 
 #include <algorithm>

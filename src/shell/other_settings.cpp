@@ -1,6 +1,6 @@
 #include "shell/other_settings.h"
 
-#include "shell/setting_keys.h"
+#include "common/setting_keys.h"
 #include "string_table.h"
 
 namespace keldro {

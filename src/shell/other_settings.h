@@ -2,7 +2,7 @@
 // summaries of them on the settings page.
 #pragma once
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "shell/startup.h"
 
-#include "shell/setting_keys.h"
+#include "common/setting_keys.h"
 
 namespace keldro {
 namespace {

@@ -1,6 +1,6 @@
 #include "splitter/boundary_edit.h"
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "string_table.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "splitter/bulk_split.h"
 
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "string_table.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "splitter/split_list.h"
 
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
-#include "shell/user_interaction.h"
+#include "base/settings.h"
+#include "base/user_interaction.h"
+#include "common/setting_keys.h"
 #include "string_table.h"
 
 #include <algorithm>

@@ -2,9 +2,9 @@
 
 #include "base/byte_text.h"
 #include "base/output_file.h"
-#include "shell/playback_service.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
+#include "common/playback_service.h"
+#include "common/setting_keys.h"
 #include "splitter/boundary_edit.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_page_view.h"

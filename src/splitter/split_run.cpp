@@ -1,10 +1,10 @@
 // The split run: every checked row of the list into a named MP3 file.
 #include "base/interruption.h"
 #include "base/system_error_text.h"
+#include "base/user_interaction.h"
+#include "common/overwrite_confirmation.h"
+#include "common/setting_keys.h"
 #include "engine/segment_writer.h"
-#include "joiner/overwrite_confirmation.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "splitter/split_complete.h"
 #include "splitter/split_page.h"
 #include "splitter/split_page_view.h"

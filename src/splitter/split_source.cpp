@@ -1,8 +1,8 @@
 // Loading and unloading the split page's source, and the split modes.
+#include "base/user_interaction.h"
+#include "common/setting_keys.h"
+#include "common/show_once.h"
 #include "engine/stream_info_text.h"
-#include "joiner/show_once.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_page.h"
 #include "splitter/split_page_view.h"

@@ -1,6 +1,6 @@
 // The split page's playback stream of its source: its figures, and the file
 // offsets it gives the split run.
-#include "shell/playback_service.h"
+#include "common/playback_service.h"
 #include "splitter/split_page.h"
 
 namespace keldro {

@@ -1,8 +1,8 @@
 #include "splitter/track_tag_editor.h"
 
+#include "base/user_interaction.h"
+#include "common/setting_keys.h"
 #include "engine/id3v1.h"
-#include "shell/setting_keys.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "base/byte_text.h"
 #include "base/file_reader.h"
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "string_table.h"
 #include "timecue/cue_lines.h"
 #include "timecue/time_format.h"

@@ -1,6 +1,6 @@
 #include "base/output_file.h"
 #include "base/system_error_text.h"
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "string_table.h"
 #include "timecue/cue_lines.h"
 #include "timecue/cue_sheet.h"

@@ -1,9 +1,9 @@
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "joiner/merge_check.h"
 #include "joiner/merge_page.h"
 #include "scripted_interaction.h"
 #include "scripted_merge_view.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "temp_dir.h"
 
 #include <cstdlib>

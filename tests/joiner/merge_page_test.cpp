@@ -1,13 +1,13 @@
 // The merge page's list commands on small synthesised files.
+#include "base/settings.h"
+#include "common/playback_service.h"
+#include "common/setting_keys.h"
 #include "joiner/merge_page.h"
 #include "mp3_builder.h"
 #include "pcm.h"
 #include "playback_files.h"
 #include "scripted_interaction.h"
 #include "scripted_merge_view.h"
-#include "shell/playback_service.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "temp_dir.h"
 #include "tools.h"
 

@@ -1,12 +1,12 @@
 // A merge page over synthesised sources, its dialogs answered by the test.
 #pragma once
 
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "joiner/merge_page.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "scripted_merge_view.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "temp_dir.h"
 
 #include <filesystem>

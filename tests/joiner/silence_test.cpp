@@ -1,9 +1,9 @@
 #include "base/output_file.h"
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "engine/mp3_info.h"
 #include "joiner/silence.h"
 #include "mp3_builder.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // Decode-only streams of real lame files through our playback library:
 // exact decoded length, attributes, seconds and bytes, and the file offsets
 // of the frame under a seek position.
+#include "base/user_interaction.h"
+#include "common/playback_service.h"
 #include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 #include "lame_corpus.h"
 #include "mp3_builder.h"
 #include "playback_files.h"
-#include "shell/playback_service.h"
-#include "shell/user_interaction.h"
 #include "temp_dir.h"
 #include "tools.h"
 

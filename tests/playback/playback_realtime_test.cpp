@@ -4,9 +4,9 @@
 // Without any output the library falls back to "no sound". Pausing and
 // starting the output while it plays never locks up, and opening it leaves the
 // program's signal handling alone.
+#include "common/playback_service.h"
 #include "lame_corpus.h"
 #include "playback_files.h"
-#include "shell/playback_service.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,7 +1,7 @@
 // The settings page: summaries from the store, rebuilt after the other-settings
 // dialog's OK; the dialog's defaults, folders, OK and Cancel on a real store.
+#include "common/setting_keys.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
 #include "shell/ui/about_page.h"
 #include "shell/ui/qt_settings_store.h"
 #include "shell/ui/splitter_settings_dialog.h"

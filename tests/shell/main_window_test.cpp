@@ -1,8 +1,8 @@
 // The main window: the page shown at start, the page buttons and F9, the
 // stored window rectangle, and closing during a run.
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/page_slot.h"
 

@@ -1,7 +1,7 @@
 // The other-settings values: defaults written at construction, all eighteen
 // on OK, and the settings page's summaries.
+#include "common/setting_keys.h"
 #include "shell/other_settings.h"
-#include "shell/setting_keys.h"
 
 #include <gtest/gtest.h>
 

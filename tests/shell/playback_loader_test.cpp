@@ -1,7 +1,7 @@
 // The playback library embedded in the program: extracted, loaded and
 // removed again; and the start-up message when it cannot be used.
+#include "common/playback_service.h"
 #include "playback_files.h"
-#include "shell/playback_service.h"
 #include "shell/ui/playback_loader.h"
 #include "string_table.h"
 

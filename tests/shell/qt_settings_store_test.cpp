@@ -1,5 +1,5 @@
 // The program's store on QSettings, in a temporary configuration folder.
-#include "shell/setting_keys.h"
+#include "common/setting_keys.h"
 #include "shell/ui/qt_settings_store.h"
 
 #include <csignal>

@@ -1,9 +1,9 @@
 // SIGTERM, SIGHUP and SIGINT close the main window without its question,
 // stop a run that is pumping events, and end the event loop once the run has
 // returned; the signals go back to their handlers afterwards.
+#include "base/settings.h"
+#include "common/setting_keys.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/page_slot.h"
 #include "shell/ui/quit_signals.h"

@@ -1,5 +1,5 @@
 // The start-up command line and the help file's place.
-#include "shell/setting_keys.h"
+#include "common/setting_keys.h"
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
+#include "common/setting_keys.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
 #include "splitter/boundary_edit.h"
 #include "splitter/bulk_split.h"
 

@@ -1,5 +1,5 @@
+#include "common/setting_keys.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
 #include "splitter/split_list.h"
 
 #include <gtest/gtest.h>

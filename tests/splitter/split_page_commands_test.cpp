@@ -1,7 +1,7 @@
 // The split page's commands that work through dialogs: CUE export, special
 // split, overlaps, track length, and the selected track's label.
+#include "common/setting_keys.h"
 #include "mp3_builder.h"
-#include "shell/setting_keys.h"
 #include "split_page_fixture.h"
 
 #include <filesystem>

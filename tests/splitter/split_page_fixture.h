@@ -1,9 +1,9 @@
 // A split page with a scripted user and window, in a folder of its own.
 #pragma once
 
+#include "base/settings.h"
 #include "scripted_interaction.h"
 #include "scripted_split_view.h"
-#include "shell/settings.h"
 #include "splitter/split_page.h"
 #include "temp_dir.h"
 

@@ -1,6 +1,6 @@
 // The split page's logic without its window: loading, modes and list commands.
+#include "common/setting_keys.h"
 #include "mp3_builder.h"
-#include "shell/setting_keys.h"
 #include "split_page_fixture.h"
 
 #include <filesystem>

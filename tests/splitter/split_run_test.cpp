@@ -1,8 +1,8 @@
 // The split run: checks, names, the counter, overwriting, failures, stopping
 // and the steps after success.
 #include "base/interruption.h"
+#include "common/setting_keys.h"
 #include "mp3_builder.h"
-#include "shell/setting_keys.h"
 #include "split_page_fixture.h"
 
 #include <algorithm>

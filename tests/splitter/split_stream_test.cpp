@@ -1,14 +1,14 @@
 // The split page with a playback stream of its source: the figures it takes
 // from the stream, and the split run's cuts at the stream's file positions.
+#include "base/settings.h"
+#include "common/playback_service.h"
+#include "common/setting_keys.h"
 #include "engine/mp3_info.h"
 #include "lame_corpus.h"
 #include "mp3_builder.h"
 #include "playback_files.h"
 #include "scripted_interaction.h"
 #include "scripted_split_view.h"
-#include "shell/playback_service.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 #include "splitter/split_page.h"
 #include "string_table.h"
 #include "temp_dir.h"

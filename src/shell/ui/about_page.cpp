@@ -1,8 +1,8 @@
 #include "shell/ui/about_page.h"
 
+#include "base/user_interaction.h"
 #include "shell/other_settings.h"
 #include "shell/ui/splitter_settings_dialog.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 #include "ui_about_page.h"
 #include "widgets/qt_text.h"

@@ -2,7 +2,7 @@
 // it runs (settings store, start-up command, help file, playback library).
 #pragma once
 
-#include "shell/playback_service.h"
+#include "common/playback_service.h"
 #include "shell/startup.h"
 
 #include <QString>

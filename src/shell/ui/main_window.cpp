@@ -1,8 +1,8 @@
 #include "shell/ui/main_window.h"
 
-#include "shell/setting_keys.h"
+#include "base/user_interaction.h"
+#include "common/setting_keys.h"
 #include "shell/ui/page_slot.h"
-#include "shell/user_interaction.h"
 #include "string_table.h"
 #include "ui_main_window.h"
 #include "widgets/qt_text.h"

@@ -1,6 +1,6 @@
 #include "shell/ui/playback_loader.h"
 
-#include "shell/playback_service.h"
+#include "common/playback_service.h"
 #include "string_table.h"
 #include "widgets/qt_text.h"
 

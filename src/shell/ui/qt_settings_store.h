@@ -2,7 +2,7 @@
 // application "Keldro" (~/.config/Vantry/Keldro.conf), one group per section.
 #pragma once
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "shell/ui/qt_user_interaction.h"
 
-#include "joiner/ui/confirm_overwrite_dialog.h"
-#include "joiner/ui/show_info_dialog.h"
+#include "common/ui/confirm_overwrite_dialog.h"
+#include "common/ui/show_info_dialog.h"
 #include "string_table.h"
 #include "widgets/qt_text.h"
 

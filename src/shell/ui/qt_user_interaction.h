@@ -2,7 +2,7 @@
 // (overwrite confirmation, show-once messages); long work pumps Qt's events.
 #pragma once
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "shell/ui/splitter_settings_dialog.h"
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "string_table.h"
 #include "ui_splitter_settings_dialog.h"
 #include "widgets/qt_text.h"

@@ -1,6 +1,6 @@
-#include "joiner/show_once.h"
+#include "common/show_once.h"
 
-#include "shell/setting_keys.h"
+#include "common/setting_keys.h"
 
 namespace keldro {
 

@@ -1,4 +1,4 @@
-#include "shell/playback_service.h"
+#include "common/playback_service.h"
 
 #include <cstdio>
 #include <cstdlib>

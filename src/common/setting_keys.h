@@ -2,7 +2,7 @@
 // pass their own defaults where they read: some differ on purpose.
 #pragma once
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 #include <array>
 

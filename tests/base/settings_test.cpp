@@ -1,5 +1,5 @@
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
+#include "base/settings.h"
+#include "common/setting_keys.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,7 +1,7 @@
 // Loading and unloading the playback library: the temporary "tolvex" file,
 // the entry points by name, the version check, and every failure path.
+#include "common/playback_service.h"
 #include "playback_files.h"
-#include "shell/playback_service.h"
 #include "temp_dir.h"
 
 #include <filesystem>

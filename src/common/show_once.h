@@ -2,8 +2,8 @@
 // value name in the section "VantryDialogToggle".
 #pragma once
 
-#include "shell/settings.h"
-#include "shell/user_interaction.h"
+#include "base/settings.h"
+#include "base/user_interaction.h"
 
 #include <string_view>
 

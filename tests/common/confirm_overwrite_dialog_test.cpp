@@ -1,10 +1,10 @@
 // The overwrite question: its buttons and results, the other-name box with
 // its save dialog, and the do-not-ask box; and the core's loop through it.
-#include "joiner/overwrite_confirmation.h"
-#include "joiner/ui/confirm_overwrite_dialog.h"
+#include "base/settings.h"
+#include "common/overwrite_confirmation.h"
+#include "common/setting_keys.h"
+#include "common/ui/confirm_overwrite_dialog.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

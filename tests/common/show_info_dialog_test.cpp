@@ -1,9 +1,9 @@
 // The show-once message: its boxes, the choice stored at each click however
 // the dialog ends, and the caption.
-#include "joiner/show_once.h"
-#include "joiner/ui/show_info_dialog.h"
-#include "shell/setting_keys.h"
-#include "shell/settings.h"
+#include "base/settings.h"
+#include "common/setting_keys.h"
+#include "common/show_once.h"
+#include "common/ui/show_info_dialog.h"
 #include "shell/ui/qt_user_interaction.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // one of the run, skip it, or write under another name chosen on the spot.
 #pragma once
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 
 #include <memory>
 

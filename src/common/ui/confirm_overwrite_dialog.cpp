@@ -1,4 +1,4 @@
-#include "joiner/ui/confirm_overwrite_dialog.h"
+#include "common/ui/confirm_overwrite_dialog.h"
 
 #include "string_table.h"
 #include "ui_confirm_overwrite_dialog.h"

@@ -1,7 +1,7 @@
-#include "joiner/overwrite_confirmation.h"
+#include "common/overwrite_confirmation.h"
+#include "common/setting_keys.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
 #include "temp_dir.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "joiner/show_once.h"
+#include "common/setting_keys.h"
+#include "common/show_once.h"
 #include "scripted_interaction.h"
-#include "shell/setting_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "base/settings.h"
 
 namespace keldro {
 

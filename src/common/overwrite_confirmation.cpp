@@ -1,6 +1,6 @@
-#include "joiner/overwrite_confirmation.h"
+#include "common/overwrite_confirmation.h"
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 #include "string_table.h"
 
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "joiner/ui/show_info_dialog.h"
+#include "common/ui/show_info_dialog.h"
 
 #include "ui_show_info_dialog.h"
 #include "widgets/qt_text.h"

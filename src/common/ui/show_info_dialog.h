@@ -2,7 +2,7 @@
 // for the future (stored at each click), and an optional box of the caller's.
 #pragma once
 
-#include "shell/user_interaction.h"
+#include "base/user_interaction.h"
 
 #include <functional>
 #include <memory>

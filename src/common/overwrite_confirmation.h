@@ -2,7 +2,7 @@
 // follow for every file they are about to write.
 #pragma once
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 #include <string>
 
