@@ -44,10 +44,10 @@ constexpr TagFlag kTagFlags[] = {
 
 void ConfigureSettings(const SplitOptions& options, SettingsStore& settings)
 {
-    const int mode = options.mode == "fast"    ? kModeFast
-                     : options.mode == "frame" ? kModeFrame
-                                               : kModeAuto;
-    settings.SetSettingInt(setting::kSplitMode, mode);
+    const SplitMode mode = options.mode == "fast"    ? SplitMode::Fast
+                           : options.mode == "frame" ? SplitMode::Frame
+                                                     : SplitMode::Auto;
+    settings.SetSettingInt(setting::kSplitMode, static_cast<int>(mode));
     settings.SetSettingText(setting::kNamingRuleOfSplitter, options.name);
     settings.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
     settings.SetSettingInt(setting::kSplitterShowSuccess, 0);
@@ -268,7 +268,7 @@ int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream
         return status;
     if (const int status = ApplyRowSettings(options, page, err); status != kExitOk)
         return status;
-    page.destination = options.out;
+    page.SetDestination(options.out);
     SplitReport report(page, options.countGenerated);
     if (const int status = CheckBeforeWriting(options, page, report, err); status != kExitOk)
         return status;

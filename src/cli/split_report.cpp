@@ -47,9 +47,9 @@ SplitReport::SplitReport(const SplitPage& page, bool countGenerated)
         Row row;
         row.number = i + 1;
         row.checked = list.Row(i).checked;
-        row.file =
-            (std::filesystem::path(page.destination) / (page.BuildOutputName(i, counter) + ".mp3"))
-                .string();
+        row.file = (std::filesystem::path(page.Destination()) /
+                    (page.BuildOutputName(i, counter) + ".mp3"))
+                       .string();
         std::tie(row.start, row.end) = list.TrackRange(i, true);
         if (row.checked || !countGenerated)
             ++counter;

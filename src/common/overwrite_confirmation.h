@@ -1,5 +1,5 @@
-// Asking before an existing file is replaced: the loop the split and merge runs
-// follow for every file they are about to write.
+// CConfirmOverwriteDlg's loop, asking before an existing file is replaced: the loop the split and
+// merge runs follow for every file they are about to write.
 #pragma once
 
 #include "base/settings.h"

@@ -1,5 +1,5 @@
-// Messages the user can switch off: whether one is still shown is stored per
-// value name in the section "VantryDialogToggle".
+// CVantryShowInfoDlg's logic, messages the user can switch off: whether one is still shown is
+// stored per value name in the section "VantryDialogToggle".
 #pragma once
 
 #include "base/settings.h"

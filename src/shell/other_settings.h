@@ -1,5 +1,5 @@
-// The options of both pages that the other-settings dialog edits, and the two
-// summaries of them on the settings page.
+// CSplitterSettings' values, the options of both pages that the other-settings dialog edits, and
+// the two summaries of them on the settings page.
 #pragma once
 
 #include "base/settings.h"

@@ -1,5 +1,5 @@
-// Moving the start or the end of a track. Rows a boundary passes over are
-// swallowed, so the list keeps covering the source without gaps.
+// CTrackUpdateDlg's state, and moving the start or the end of a track. Rows a boundary passes over
+// are swallowed, so the list keeps covering the source without gaps.
 #pragma once
 
 #include "splitter/split_list.h"

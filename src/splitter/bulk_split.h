@@ -1,5 +1,5 @@
-// Filling the split list in bulk: equal parts, parts of a fixed length, and
-// overlaps; with the logic of the two dialogs that ask for them.
+// CSpecialTimeAdd and CTrackAddOverlap: filling the split list in bulk with
+// equal parts, parts of a fixed length, and overlaps; the dialogs' logic.
 #pragma once
 
 #include "splitter/split_list.h"

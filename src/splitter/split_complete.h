@@ -1,4 +1,4 @@
-// The success dialog after a split: its options and the text it shows.
+// CSplitCompleteDlg's state: the success dialog's options and the text it shows.
 #pragma once
 
 #include <string>

@@ -34,7 +34,8 @@ std::string SourceTrackText(const SettingsStore& settings, std::uint32_t sourceT
     return std::to_string(sourceTrack);
 }
 
-SplitList::SplitList(UserInteraction& ui, SettingsStore& settings) : ui_(ui), settings_(settings) {}
+SplitList::SplitList(UserInteraction& ui, SettingsStore& settings) : user_(ui), settings_(settings)
+{}
 
 std::string SplitList::CellText(int row, SplitColumn column) const
 {
@@ -145,8 +146,8 @@ bool SplitList::AddCutPoint(TimeMs time, const std::string* title, const std::st
     std::size_t at = rows_.size();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].start == time) {
-            ui_.ShowMessage(FormatString(StringId::AlreadyInList, Display(time).c_str()),
-                            MessageIcon::Information, MessageButtons::Ok);
+            user_.ShowMessage(FormatString(StringId::AlreadyInList, Display(time).c_str()),
+                              MessageIcon::Information, MessageButtons::Ok);
             return false;
         }
         if (rows_[i].start > time) {

@@ -102,7 +102,7 @@ public:
 private:
     std::pair<TimeMs, TimeMs> Overlaps() const;
 
-    UserInteraction& ui_;
+    UserInteraction& user_;
     SettingsStore& settings_;
     SplitSourceInfo source_;
     std::vector<SplitTrack> rows_;

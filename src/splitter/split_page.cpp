@@ -50,21 +50,27 @@ bool SamePath(const std::string& a, const std::string& b)
     return a == b || (!normal.empty() && normal == NormalPath(b));
 }
 
+// A stored value other than fast (1) or frame (2) is the default, automatic.
+SplitMode SplitModeOf(int stored)
+{
+    return stored == 1 ? SplitMode::Fast : stored == 2 ? SplitMode::Frame : SplitMode::Auto;
+}
+
 } // namespace
 
 SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
                      const PlaybackService* playback)
-    : ui_(ui), settings_(settings), view_(view), list_(ui, settings), playback_(playback)
+    : user_(ui), settings_(settings), view_(view), list_(ui, settings), playback_(playback)
 {
-    mode_ = ReadOrStoreDefault(settings_, setting::kSplitMode, kModeAuto);
-    destination = settings_.GetSettingText(setting::kSplittingDestinationFolder, "");
-    settings_.SetSettingText(setting::kSplittingDestinationFolder, destination);
+    mode_ = SplitModeOf(ReadOrStoreDefault(settings_, setting::kSplitMode, 0));
+    destination_ = settings_.GetSettingText(setting::kSplittingDestinationFolder, "");
+    settings_.SetSettingText(setting::kSplittingDestinationFolder, destination_);
     ReloadNamingRule();
     if (playback_ && playback_->IsAudioAvailable()) {
         audioDevice_ = playback_->InitOutputDevice(nullptr);
         if (!audioDevice_)
-            ui_.ShowMessage(LoadString(StringId::PlaybackDeviceFailed), MessageIcon::Warning,
-                            MessageButtons::Ok);
+            user_.ShowMessage(LoadString(StringId::PlaybackDeviceFailed), MessageIcon::Warning,
+                              MessageButtons::Ok);
     }
 }
 
@@ -80,10 +86,10 @@ std::string SplitPage::SourcePath() const
 
 void SplitPage::ReloadNamingRule()
 {
-    namingRule = settings_.GetSettingText(setting::kNamingRuleOfSplitter, "");
-    if (namingRule.empty()) {
-        namingRule = "%F-%S";
-        settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    namingRule_ = settings_.GetSettingText(setting::kNamingRuleOfSplitter, "");
+    if (namingRule_.empty()) {
+        namingRule_ = "%F-%S";
+        settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule_);
     }
 }
 
@@ -91,14 +97,14 @@ bool SplitPage::HasSelection()
 {
     if (list_.SelectedRow() >= 0)
         return true;
-    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
-                    MessageButtons::Ok);
+    user_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
+                      MessageButtons::Ok);
     return false;
 }
 
 void SplitPage::UnloadCommand()
 {
-    if (loaded_ && !running_ && Ask(ui_, StringId::ConfirmUnloadSource))
+    if (loaded_ && !running_ && Ask(user_, StringId::ConfirmUnloadSource))
         UnloadSource();
 }
 
@@ -126,7 +132,7 @@ void SplitPage::ClearList()
         UnloadCommand();
         return;
     }
-    if (list_.RowCount() > 1 && Ask(ui_, StringId::ConfirmClearList)) {
+    if (list_.RowCount() > 1 && Ask(user_, StringId::ConfirmClearList)) {
         list_.ResetTrackList();
         view_.ListChanged();
     }
@@ -174,8 +180,8 @@ void SplitPage::EditTrackTags()
 bool SplitPage::SaveListAsCue()
 {
     if (!loaded_) {
-        ui_.ShowMessage(LoadString(StringId::LoadSourceFirst), MessageIcon::Warning,
-                        MessageButtons::Ok);
+        user_.ShowMessage(LoadString(StringId::LoadSourceFirst), MessageIcon::Warning,
+                          MessageButtons::Ok);
         return false;
     }
     FileDialogRequest request;
@@ -184,11 +190,11 @@ bool SplitPage::SaveListAsCue()
     request.defaultExtension = "cue";
     request.folder = folder_;
     request.fileName = std::filesystem::path(fileName_).stem().string();
-    const std::optional<std::string> path = ui_.ChooseSaveFile(request);
+    const std::optional<std::string> path = user_.ChooseSaveFile(request);
     if (path && WriteListAsCue(*path))
         return true;
-    ui_.ShowMessage(LoadString(StringId::CueSaveCancelled), MessageIcon::Warning,
-                    MessageButtons::Ok);
+    user_.ShowMessage(LoadString(StringId::CueSaveCancelled), MessageIcon::Warning,
+                      MessageButtons::Ok);
     return false;
 }
 
@@ -203,14 +209,14 @@ bool SplitPage::IsLoadedSheet(const std::string& path) const
 bool SplitPage::WriteListAsCue(const std::string& path)
 {
     if (IsLoadedSheet(path)) {
-        ui_.ShowMessage(FormatString(StringId::SourceIsTarget, path.c_str()), MessageIcon::Error,
-                        MessageButtons::Ok);
+        user_.ShowMessage(FormatString(StringId::SourceIsTarget, path.c_str()), MessageIcon::Error,
+                          MessageButtons::Ok);
         return false;
     }
     const bool replacing = Exists(path);
     if (replacing &&
-        ui_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
-                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        user_.ShowMessage(FormatString(StringId::ConfirmOverwrite, path.c_str()),
+                          MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
     std::vector<CueTrackRecord> records;
     for (int i = 0; i < list_.RowCount(); ++i) {
@@ -229,7 +235,7 @@ bool SplitPage::WriteListAsCue(const std::string& path)
     const bool fromSheet = cue_.IsCueSheet();
     const std::string& performer = fromSheet ? cue_.GetSheetPerformer() : info_.Tag().artist;
     const std::string& title = fromSheet ? cue_.GetSheetTitle() : info_.Tag().title;
-    return WriteCueSheet(path, audio, performer, title, records, ui_, replacing);
+    return WriteCueSheet(path, audio, performer, title, records, user_, replacing);
 }
 
 void SplitPage::ReselectAfterBulkChange(int previous)
@@ -249,7 +255,7 @@ void SplitPage::EqualPartsCommand()
     const int previous = list_.SelectedRow();
     const bool byTime = dialog.method == SpecialTimeAdd::ByFixedTime;
     if (dialog.scope == SpecialTimeAdd::WholeSource) {
-        if (list_.RowCount() > 1 && !Ask(ui_, StringId::ConfirmReplaceTracks)) {
+        if (list_.RowCount() > 1 && !Ask(user_, StringId::ConfirmReplaceTracks)) {
             ReselectAfterBulkChange(previous);
             return;
         }
@@ -287,14 +293,14 @@ void SplitPage::OverlapsCommand()
 void SplitPage::SetStartCommand(TimeMs time)
 {
     if (loaded_ && !running_ && HasSelection() &&
-        SetTrackStart(list_, ui_, list_.SelectedRow(), time) >= 0)
+        SetTrackStart(list_, user_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
 void SplitPage::SetEndCommand(TimeMs time)
 {
     if (loaded_ && !running_ && HasSelection() &&
-        SetTrackEnd(list_, ui_, list_.SelectedRow(), time) >= 0)
+        SetTrackEnd(list_, user_, list_.SelectedRow(), time) >= 0)
         view_.ListChanged();
 }
 
@@ -313,14 +319,14 @@ void SplitPage::EditTrackLength()
     // A track moved wholly later gets its new end first: its start could not
     // pass its old end.
     if (startChanged && dialog.newStart >= list_.Row(row).end) {
-        row = SetTrackEnd(list_, ui_, row, dialog.newEnd);
+        row = SetTrackEnd(list_, user_, row, dialog.newEnd);
         if (row >= 0)
-            SetTrackStart(list_, ui_, row, dialog.newStart);
+            SetTrackStart(list_, user_, row, dialog.newStart);
     } else {
         if (startChanged)
-            row = SetTrackStart(list_, ui_, row, dialog.newStart);
+            row = SetTrackStart(list_, user_, row, dialog.newStart);
         if (row >= 0 && dialog.newEnd != dialog.givenEnd)
-            SetTrackEnd(list_, ui_, row, dialog.newEnd);
+            SetTrackEnd(list_, user_, row, dialog.newEnd);
     }
     view_.ListChanged();
 }

@@ -1,4 +1,4 @@
-// The split page's logic: one source, its split list, and every command of
+// CMP3SplitPage's logic: one source, its split list, and every command of
 // the page. The window shows what this decides and asks the user through the
 // interaction and view interfaces.
 #pragma once
@@ -20,11 +20,12 @@ class SettingsStore;
 class SplitPageView;
 class UserInteraction;
 
-enum SplitMode
+// The values of the "Split Mode" setting.
+enum class SplitMode
 {
-    kModeAuto = 0,
-    kModeFast = 1,
-    kModeFrame = 2
+    Auto = 0,
+    Fast = 1,
+    Frame = 2
 };
 
 class SplitPage
@@ -38,9 +39,12 @@ public:
     SplitPage(const SplitPage&) = delete;
     SplitPage& operator=(const SplitPage&) = delete;
 
-    // Fields of the page that the user edits.
-    std::string namingRule;
-    std::string destination;
+    // Fields of the page that the user edits: the naming rule of the outputs
+    // and the destination folder.
+    const std::string& NamingRule() const { return namingRule_; }
+    void SetNamingRule(std::string rule) { namingRule_ = std::move(rule); }
+    const std::string& Destination() const { return destination_; }
+    void SetDestination(std::string folder) { destination_ = std::move(folder); }
 
     SplitList& List() { return list_; }
     const SplitList& List() const { return list_; }
@@ -62,8 +66,8 @@ public:
     std::uint32_t SampleRate() const { return sampleRate_; }
 
     // Source loading and split modes.
-    int Mode() const { return mode_; }
-    static std::string ModeCaption(int mode);
+    SplitMode Mode() const { return mode_; }
+    static std::string ModeCaption(SplitMode mode);
     // Frame-accurate handling: frame mode, or auto mode with a VBR header.
     bool FrameAccurate() const { return FrameAccurateFor(mode_); }
     // While a split runs, loading, unloading and every command that changes the
@@ -72,7 +76,7 @@ public:
     bool LoadSource(const std::string& path);
     void UnloadSource();
     void UnloadCommand();
-    void SwitchSplitMode(int mode);
+    void SwitchSplitMode(SplitMode mode);
 
     // List commands.
     void RemoveSelectedTrack();
@@ -99,7 +103,7 @@ public:
     std::string BuildOutputName(int row, int counter) const;
 
 private:
-    bool FrameAccurateFor(int mode) const;
+    bool FrameAccurateFor(SplitMode mode) const;
     void OpenSourceStream();
     void CreateStream(DWORD flags);
     void FreeStream();
@@ -123,7 +127,7 @@ private:
     bool StopRequested();
     void CompleteRun(const std::string& folder);
 
-    UserInteraction& ui_;
+    UserInteraction& user_;
     SettingsStore& settings_;
     SplitPageView& view_;
     SplitList list_;
@@ -140,7 +144,9 @@ private:
     RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool stopAskFirst_ = false;
-    int mode_ = kModeAuto;
+    SplitMode mode_ = SplitMode::Auto;
+    std::string namingRule_;
+    std::string destination_;
     std::string folder_;
     std::string fileName_;
     std::string infoText_;

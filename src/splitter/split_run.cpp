@@ -43,9 +43,9 @@ std::string SplitPage::BuildOutputName(int row, int counter) const
 {
     char sequence[16];
     std::snprintf(sequence, sizeof sequence, "%03d", counter + 1);
-    if (namingRule.find('%') == std::string::npos)
-        return namingRule + sequence;
-    std::string name = namingRule;
+    if (namingRule_.find('%') == std::string::npos)
+        return namingRule_ + sequence;
+    std::string name = namingRule_;
     ReplaceAll(name, "%T", list_.ExpandTagField(row, SplitColumn::Title));
     ReplaceAll(name, "%A", list_.ExpandTagField(row, SplitColumn::Artist));
     ReplaceAll(name, "%M", list_.ExpandTagField(row, SplitColumn::Album));
@@ -76,15 +76,15 @@ bool SplitPage::StopRequested()
         return false;
     stopRequested_ = false;
     return !stopAskFirst_ ||
-           ui_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Question,
-                           MessageButtons::OkCancel) == MessageAnswer::Ok;
+           user_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Question,
+                             MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
 // Steps before the running state: everything that can refuse the run.
 bool SplitPage::CheckBeforeRun(std::string& folder)
 {
     const auto refuse = [&](StringId message, MessageIcon icon) {
-        ui_.ShowMessage(LoadString(message), icon, MessageButtons::Ok);
+        user_.ShowMessage(LoadString(message), icon, MessageButtons::Ok);
         return false;
     };
     if (list_.RowCount() == 0) {
@@ -92,25 +92,25 @@ bool SplitPage::CheckBeforeRun(std::string& folder)
         ChooseSource();
         return false;
     }
-    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule_);
     if (!list_.AnyChecked())
         return refuse(StringId::NoRowChecked, MessageIcon::Error);
     if (list_.RowCount() == 1 &&
-        ui_.ShowMessage(LoadString(StringId::OnlyOneRow), MessageIcon::Question,
-                        MessageButtons::YesNo) != MessageAnswer::Yes)
+        user_.ShowMessage(LoadString(StringId::OnlyOneRow), MessageIcon::Question,
+                          MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
-    if (namingRule.empty())
+    if (namingRule_.empty())
         return refuse(StringId::EmptyNamingRule, MessageIcon::Warning);
-    folder = !destination.empty()
-                 ? destination
+    folder = !destination_.empty()
+                 ? destination_
                  : settings_.GetSettingText(setting::kSplittingTempOutputFolder, "");
     if (settings_.GetSettingInt(setting::kSplitterOutputFolderConfirmation, 1) == 1) {
         const std::optional<std::string> chosen =
-            ui_.ChooseFolder(LoadString(StringId::ChooseOutputFolder), folder);
+            user_.ChooseFolder(LoadString(StringId::ChooseOutputFolder), folder);
         if (!chosen)
             return false;
         folder = *chosen;
-    } else if (destination.empty()) {
+    } else if (destination_.empty()) {
         return refuse(StringId::NoDestination, MessageIcon::Warning);
     }
     settings_.SetSettingText(setting::kSplittingTempOutputFolder, folder);
@@ -142,7 +142,7 @@ void SplitPage::RunSplit()
     int row = 0;
     for (; row < count && !run.aborted; ++row) {
         view_.ProgressChanged(row, count);
-        ui_.PumpEvents();
+        user_.PumpEvents();
         // Commands that change the list are refused while running; should rows
         // go missing all the same, the run ends instead of reading past them.
         if (StopRequested() || row >= list_.RowCount()) {
@@ -216,7 +216,7 @@ bool SplitPage::WriteRow(int row, std::string path, RunState& run)
     for (;;) {
         if (ask) {
             const OverwriteDecision decision =
-                ConfirmOverwrite(ui_, settings_, run.overwrite, path);
+                ConfirmOverwrite(user_, settings_, run.overwrite, path);
             if (!decision.write)
                 return true;
             if (decision.path != path) {
@@ -239,7 +239,7 @@ bool SplitPage::WriteRow(int row, std::string path, RunState& run)
         ask = result.error == SegmentError::TargetExists;
         if (ask)
             continue;
-        const MessageAnswer answer = ui_.ShowMessage(
+        const MessageAnswer answer = user_.ShowMessage(
             RowFailureMessage(path, result), MessageIcon::Error, MessageButtons::AbortRetryIgnore);
         if (answer == MessageAnswer::Ignore)
             return true;
@@ -267,7 +267,7 @@ void SplitPage::CompleteRun(const std::string& folder)
     if (settings_.GetSettingInt(setting::kExportCue, 0) == 1)
         WriteListAsCue(sheet);
     if (open)
-        ui_.OpenFolder(folder);
+        user_.OpenFolder(folder);
     if (newSplit || settings_.GetSettingInt(setting::kStartNewSplit, 0) == 1) {
         ChooseSource();
         view_.ProgressChanged(0, list_.RowCount());

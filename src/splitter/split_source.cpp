@@ -29,24 +29,24 @@ std::string AbsoluteFolderOf(const std::string& path)
 
 } // namespace
 
-std::string SplitPage::ModeCaption(int mode)
+std::string SplitPage::ModeCaption(SplitMode mode)
 {
-    const StringId id = mode == kModeFast    ? StringId::ModeFast
-                        : mode == kModeFrame ? StringId::ModeFrame
-                                             : StringId::ModeAuto;
+    const StringId id = mode == SplitMode::Fast    ? StringId::ModeFast
+                        : mode == SplitMode::Frame ? StringId::ModeFrame
+                                                   : StringId::ModeAuto;
     return std::string(LoadString(id));
 }
 
-bool SplitPage::FrameAccurateFor(int mode) const
+bool SplitPage::FrameAccurateFor(SplitMode mode) const
 {
-    return mode == kModeFrame || (mode == kModeAuto && info_.HasVbrHeader());
+    return mode == SplitMode::Frame || (mode == SplitMode::Auto && info_.HasVbrHeader());
 }
 
 void SplitPage::ChooseSource()
 {
     if (running_)
         return;
-    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule);
+    settings_.SetSettingText(setting::kNamingRuleOfSplitter, namingRule_);
     FileDialogRequest request;
     request.title = LoadString(StringId::ChooseSourceTitle);
     request.filter = LoadString(StringId::SourceFileFilter);
@@ -54,7 +54,7 @@ void SplitPage::ChooseSource()
     request.folder = settings_.GetSettingInt(setting::kSplitSourceFolderMode, 1) == 1
                          ? settings_.GetSettingText(setting::kSplitSourceLastFolder, "")
                          : settings_.GetSettingText(setting::kSplittingSourceFolder, "");
-    if (const std::optional<std::string> path = ui_.ChooseOpenFile(request))
+    if (const std::optional<std::string> path = user_.ChooseOpenFile(request))
         LoadSource(*path);
 }
 
@@ -66,7 +66,7 @@ bool SplitPage::LoadSource(const std::string& path)
     settings_.SetSettingText(setting::kSplitSourceLastFolder, AbsoluteFolderOf(path));
     // Read aside: a sheet that fails leaves the loaded source and its sheet as they were.
     CProcessCUEFile sheet;
-    if (!sheet.Read(path, ui_))
+    if (!sheet.Read(path, user_))
         return false;
     UnloadSource();
     for (;;) {
@@ -79,20 +79,20 @@ bool SplitPage::LoadSource(const std::string& path)
             return true;
         }
         if (!sheet.IsCueSheet()) {
-            ui_.ShowMessage(LoadFailureMessage(info_, audio), MessageIcon::Error,
-                            MessageButtons::Ok);
+            user_.ShowMessage(LoadFailureMessage(info_, audio), MessageIcon::Error,
+                              MessageButtons::Ok);
             return false;
         }
         ShowOnceMessage question;
         question.text = FormatString(StringId::CueAudioMissing, audio.c_str());
         question.showDontShowBox = false;
-        if (ShowMessageOnce(ui_, settings_, question, "").outcome != ShowOnceOutcome::Ok)
+        if (ShowMessageOnce(user_, settings_, question, "").outcome != ShowOnceOutcome::Ok)
             return false;
         FileDialogRequest request;
         request.title = LoadString(StringId::ChooseSourceTitle);
         request.filter = LoadString(StringId::AudioFileFilter);
         request.folder = FolderOf(audio);
-        const std::optional<std::string> other = ui_.ChooseOpenFile(request);
+        const std::optional<std::string> other = user_.ChooseOpenFile(request);
         if (!other)
             return false;
         sheet.SetAudioPath(*other);
@@ -104,10 +104,10 @@ void SplitPage::OpenSourceStream()
     FreeStream();
     const DWORD decodeOnly = audioDevice_ ? 0 : BASS_STREAM_DECODE;
     if (FrameAccurate()) {
-        ui_.ShowFrameLoadingHint(true);
+        user_.ShowFrameLoadingHint(true);
         CreateStream(BASS_STREAM_PRESCAN | decodeOnly);
-        info_.LoadFrameTable(ui_); // a cancelled load leaves the source in fast behaviour
-        ui_.ShowFrameLoadingHint(false);
+        info_.LoadFrameTable(user_); // a cancelled load leaves the source in fast behaviour
+        user_.ShowFrameLoadingHint(false);
     } else {
         CreateStream(decodeOnly);
     }
@@ -176,20 +176,20 @@ void SplitPage::UnloadSource()
     view_.ListChanged();
 }
 
-void SplitPage::SwitchSplitMode(int mode)
+void SplitPage::SwitchSplitMode(SplitMode mode)
 {
     if (running_)
         return;
-    const int old = mode_;
+    const SplitMode old = mode_;
     mode_ = mode;
-    settings_.SetSettingInt(setting::kSplitMode, mode);
+    settings_.SetSettingInt(setting::kSplitMode, static_cast<int>(mode));
     if (!loaded_ || FrameAccurateFor(old) == FrameAccurateFor(mode))
         return;
     if (list_.RowCount() > 1) {
         ShowOnceMessage notice;
         notice.caption = LoadString(StringId::SwitchModeCaption);
         notice.text = LoadString(StringId::SwitchModeText);
-        if (ShowMessageOnce(ui_, settings_, notice, setting::kSwitchModeDlg).outcome ==
+        if (ShowMessageOnce(user_, settings_, notice, setting::kSwitchModeDlg).outcome ==
             ShowOnceOutcome::Ok)
             SaveListAsCue();
     }

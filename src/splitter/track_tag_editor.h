@@ -1,6 +1,6 @@
-// What the track tag editor decides: its fields, the three options that place
-// the sequence wildcard automatically, reset, OK and apply to all. The dialog
-// shows this object's state and calls it on every click.
+// CMP3ID3Editor's logic, what the track tag editor decides: its fields, the three options that
+// place the sequence wildcard automatically, reset, OK and apply to all. The dialog shows this
+// object's state and calls it on every click.
 #pragma once
 
 #include <array>

@@ -1,6 +1,6 @@
-// CUE sheets: the reader that gives the split page its audio file and tracks,
-// and the writer that saves a split list as a sheet. Sheets are bytes, read and
-// written without conversion; times are minutes:seconds:hundredths.
+// CProcessCUEFile and the CUE writer: the reader that gives the split page its audio file and
+// tracks, and the writer that saves a split list as a sheet. Sheets are bytes, read and written
+// without conversion; times are minutes:seconds:hundredths.
 #pragma once
 
 #include <string>

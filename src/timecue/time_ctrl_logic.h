@@ -1,6 +1,6 @@
-// What the masked time field decides: its text, the caret index, which times it
-// takes and which keystrokes it refuses. The desktop widget wraps this class and
-// leaves overtyping and separator skipping to the masked line edit.
+// CMyTimeCtrl's logic, what the masked time field decides: its text, the caret index, which times
+// it takes and which keystrokes it refuses. The desktop widget wraps this class and leaves
+// overtyping and separator skipping to the masked line edit.
 #pragma once
 
 #include <cstdint>

@@ -39,10 +39,10 @@ class MainWindowTest final : public QObject
         return std::make_unique<MainWindow>(settings_, ui_, ParseCommandLine(commandLine),
                                             std::array<PageSlot*, 3>{&split_, &merge_, &about_});
     }
-    bool Shown(int page, MainWindow& window)
+    bool Shown(PageIndex page, MainWindow& window)
     {
         const std::array<QWidget*, 3> pages{&split_, &merge_, &about_};
-        for (int i = 0; i < 3; ++i) {
+        for (const PageIndex i : kPageIndices) {
             if ((i == page) != window.PageButton(i)->isChecked())
                 return false;
         }
@@ -62,32 +62,32 @@ private slots:
     {
         auto window = Open();
         window->show();
-        QVERIFY(Shown(kSplitPage, *window));
+        QVERIFY(Shown(PageIndex::Split, *window));
         QCOMPARE(settings_.GetSettingInt(setting::kInitialPanel, -1), 0);
         QCOMPARE(window->size(), QSize(780, 560));
         QCOMPARE(window->windowTitle(), QStringLiteral("Keldro v3.0"));
-        QCOMPARE(window->PageButton(kMergePage)->toolTip(),
+        QCOMPARE(window->PageButton(PageIndex::Merge)->toolTip(),
                  QStringLiteral("合并多个 MP3 文件为一个 MP3 文件"));
     }
 
     void theStartupActionChoosesThePage()
     {
-        settings_.SetSettingInt(setting::kInitialPanel, kSettingsPage);
+        settings_.SetSettingInt(setting::kInitialPanel, static_cast<int>(PageIndex::Settings));
         auto merge = Open("-a MERGE -s /music/a.mp3");
         merge->show();
-        QVERIFY(Shown(kMergePage, *merge));
+        QVERIFY(Shown(PageIndex::Merge, *merge));
         QCOMPARE(settings_.GetSettingInt(setting::kInitialPanel, -1), 1);
         merge.reset();
 
-        settings_.SetSettingInt(setting::kInitialPanel, kSettingsPage);
+        settings_.SetSettingInt(setting::kInitialPanel, static_cast<int>(PageIndex::Settings));
         auto split = Open("-a SPLIT -s /music/a.mp3"); // the stored page stays
         split->show();
-        QVERIFY(Shown(kSettingsPage, *split));
+        QVERIFY(Shown(PageIndex::Settings, *split));
         split.reset();
 
         auto ignored = Open("-s /music/a.mp3 -a MERGE");
         ignored->show();
-        QVERIFY(Shown(kSettingsPage, *ignored));
+        QVERIFY(Shown(PageIndex::Settings, *ignored));
     }
 
     void buttonsAndF9CycleThePages()
@@ -96,15 +96,15 @@ private slots:
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTest::mouseClick(window->PageButton(kSplitPage), Qt::LeftButton);
+        QTest::mouseClick(window->PageButton(PageIndex::Split), Qt::LeftButton);
         QTest::keyClick(window.get(), Qt::Key_F9);
-        QVERIFY(Shown(kSettingsPage, *window));
+        QVERIFY(Shown(PageIndex::Settings, *window));
         QTest::keyClick(window.get(), Qt::Key_F9);
-        QVERIFY(Shown(kMergePage, *window));
+        QVERIFY(Shown(PageIndex::Merge, *window));
         QTest::keyClick(window.get(), Qt::Key_F9);
-        QVERIFY(Shown(kSplitPage, *window));
-        QTest::mouseClick(window->PageButton(kSettingsPage), Qt::LeftButton);
-        QVERIFY(Shown(kSettingsPage, *window));
+        QVERIFY(Shown(PageIndex::Split, *window));
+        QTest::mouseClick(window->PageButton(PageIndex::Settings), Qt::LeftButton);
+        QVERIFY(Shown(PageIndex::Settings, *window));
         QCOMPARE(settings_.GetSettingInt(setting::kInitialPanel, -1), 2);
     }
 

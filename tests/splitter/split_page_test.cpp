@@ -41,7 +41,7 @@ TEST_F(SplitPageTest, ConstructionStoresModeDestinationAndNamingRule)
 {
     EXPECT_EQ(settings_.GetSettingInt(setting::kSplitMode, -1), 0);
     EXPECT_TRUE(settings_.Contains(setting::kSettings, "Splitting Destination Folder"));
-    EXPECT_EQ(page_.namingRule, "%F-%S");
+    EXPECT_EQ(page_.NamingRule(), "%F-%S");
     EXPECT_EQ(settings_.GetSettingText(setting::kNamingRuleOfSplitter, ""), "%F-%S");
     EXPECT_FALSE(page_.IsLoaded());
 }
@@ -134,7 +134,7 @@ TEST_F(SplitPageTest, ASheetThatFailsLeavesTheLoadedSheetAsItWas)
     EXPECT_EQ(saved.GetSheetTitle(), "Disc");
     EXPECT_EQ(saved.GetSheetPerformer(), "Band");
     // A switch of handling seeds the sheet's tracks again.
-    page_.SwitchSplitMode(kModeFrame);
+    page_.SwitchSplitMode(SplitMode::Frame);
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 20'000, 35'000, 40'000}));
     EXPECT_EQ(page_.List().Row(3).title, "Last");
 }
@@ -175,20 +175,20 @@ TEST_F(SplitPageTest, SwitchingHandlingReloadsAfterAskingOnce)
     ASSERT_TRUE(page_.LoadSource(Source("cbr.mp3", 60)));
     for (TimeMs t : {10'000u, 20'000u, 30'000u, 40'000u})
         page_.List().AddCutPoint(t);
-    page_.SwitchSplitMode(kModeFast); // auto to fast on CBR: nothing but the mode
+    page_.SwitchSplitMode(SplitMode::Fast); // auto to fast on CBR: nothing but the mode
     EXPECT_EQ(page_.List().RowCount(), 5);
-    EXPECT_EQ(settings_.GetSettingInt(setting::kSplitMode, 0), kModeFast);
+    EXPECT_EQ(settings_.GetSettingInt(setting::kSplitMode, 0), static_cast<int>(SplitMode::Fast));
     EXPECT_TRUE(ui_.showOnceMessages.empty());
 
     ui_.showOnceAnswer = {true, false};
     ui_.saveFiles = {dir_.File("before switch.cue")};
-    page_.SwitchSplitMode(kModeFrame);
+    page_.SwitchSplitMode(SplitMode::Frame);
     ASSERT_EQ(ui_.showOnceMessages.size(), 1u);
     EXPECT_EQ(ui_.showOnceMessages[0].caption, "切换分割模式");
     EXPECT_TRUE(std::filesystem::exists(dir_.File("before switch.cue")));
     EXPECT_EQ(page_.List().RowCount(), 1);
     EXPECT_TRUE(page_.FrameAccurate());
-    EXPECT_EQ(SplitPage::ModeCaption(kModeFrame), "帧分割");
+    EXPECT_EQ(SplitPage::ModeCaption(SplitMode::Frame), "帧分割");
 }
 
 TEST_F(SplitPageTest, RemoveAndClearCommands)

@@ -28,7 +28,7 @@ protected:
             page_.List().AddCutPoint(t);
         out_ = dir_.File("out");
         fs::create_directory(out_);
-        page_.destination = out_;
+        page_.SetDestination(out_);
         settings_.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
         settings_.SetSettingInt(setting::kSplitterShowSuccess, 0);
     }
@@ -49,14 +49,14 @@ protected:
 TEST_F(SplitRunTest, NamesFollowTheRule)
 {
     EXPECT_EQ(page_.BuildOutputName(0, 0), "Album-001");
-    page_.namingRule = "Track";
+    page_.SetNamingRule("Track");
     EXPECT_EQ(page_.BuildOutputName(2, 9), "Track010");
-    page_.namingRule = "Track:?";
+    page_.SetNamingRule("Track:?");
     EXPECT_EQ(page_.BuildOutputName(0, 0), "Track:?001"); // no '%': nothing replaced
-    page_.namingRule = "%T";
+    page_.SetNamingRule("%T");
     page_.List().MutableRow(1).title = "AC/DC: Live?";
     EXPECT_EQ(page_.BuildOutputName(1, 1), "AC_DC_ Live_");
-    page_.namingRule = "%S %A - %T (%M) %K";
+    page_.SetNamingRule("%S %A - %T (%M) %K");
     page_.List().MutableRow(1).artist = "A";
     page_.List().MutableRow(1).album = "B %S";
     page_.List().MutableRow(1).track = "%S";
@@ -85,11 +85,11 @@ TEST_F(SplitRunTest, RefusalsBeforeTheRun)
     page_.RunSplit();
     EXPECT_EQ(ui_.messages.back().text, "请至少选择一个区段进行分割。");
     page_.List().ToggleHeaderCheck();
-    page_.namingRule.clear();
+    page_.SetNamingRule({});
     page_.RunSplit();
     EXPECT_EQ(ui_.messages.back().text, "请输入将要生成的 MP3 文件的文件名称。");
-    page_.namingRule = "%F-%S";
-    page_.destination.clear();
+    page_.SetNamingRule("%F-%S");
+    page_.SetDestination({});
     page_.RunSplit();
     EXPECT_EQ(ui_.messages.back().text, "请在开始分割音轨前先设置目标文件夹。");
     settings_.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 1);
@@ -138,8 +138,8 @@ TEST_F(SplitRunTest, SkippingAnExistingFileStillCountsIt)
 
 TEST_F(SplitRunTest, ARowWhoseFileIsTheSourceIsReportedNotWritten)
 {
-    page_.destination = dir_.Path();
-    page_.namingRule = "%F"; // every row is named like the source, in its folder
+    page_.SetDestination(dir_.Path());
+    page_.SetNamingRule("%F"); // every row is named like the source, in its folder
     settings_.SetSettingInt(setting::kSplitterConfirmOverwrite, 0);
     ui_.answers = {MessageAnswer::Ignore, MessageAnswer::Ignore, MessageAnswer::Ignore,
                    MessageAnswer::Ignore};
@@ -158,7 +158,7 @@ TEST_F(SplitRunTest, ARowWhoseFileIsTheSourceIsReportedNotWritten)
 
 TEST_F(SplitRunTest, AbortingAFailedWriteEndsTheRun)
 {
-    page_.destination = dir_.File("no/such/folder");
+    page_.SetDestination(dir_.File("no/such/folder"));
     ui_.answers = {MessageAnswer::Retry, MessageAnswer::Abort};
     page_.RunSplit();
     EXPECT_EQ(view_.written.size(), 2u); // tried, retried, aborted
@@ -166,7 +166,7 @@ TEST_F(SplitRunTest, AbortingAFailedWriteEndsTheRun)
     EXPECT_EQ(view_.progress.back(), (std::pair<int, int>{0, 4}));
     // The reason stands on a line of its own under the message.
     const std::string& text = ui_.messages.back().text;
-    EXPECT_EQ(text.rfind("未能创建文件 " + page_.destination + "/Album-001.mp3! ", 0), 0u);
+    EXPECT_EQ(text.rfind("未能创建文件 " + page_.Destination() + "/Album-001.mp3! ", 0), 0u);
     EXPECT_EQ(text.substr(text.rfind('\n')), "\n文件夹不存在");
     EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Aborted);
 }
@@ -203,12 +203,12 @@ TEST_F(SplitRunTest, AnEndingProcessStopsTheRunWithoutAsking)
 
 TEST_F(SplitRunTest, ARefusedRunIsToldApartFromADoneOne)
 {
-    page_.destination.clear();
+    page_.SetDestination({});
     settings_.SetSettingText(setting::kSplittingTempOutputFolder, "");
     page_.RunSplit();
     EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Refused);
     EXPECT_TRUE(Outputs().empty());
-    page_.destination = out_;
+    page_.SetDestination(out_);
     page_.RunSplit();
     EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Done);
 }
@@ -276,7 +276,7 @@ TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
         page_.SetEndCommand(40'000);
         page_.EditTrackLength();
         page_.EditTrackTags();
-        page_.SwitchSplitMode(kModeFrame);
+        page_.SwitchSplitMode(SplitMode::Frame);
         EXPECT_TRUE(page_.IsRunning());
         EXPECT_TRUE(ui_.messages.empty());
         ui_.answers.clear();
@@ -291,7 +291,7 @@ TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
     EXPECT_FALSE(page_.IsRunning());
     EXPECT_TRUE(page_.IsLoaded());
     EXPECT_EQ(page_.SourceFileName(), "Album.mp3");
-    EXPECT_EQ(page_.Mode(), kModeAuto);
+    EXPECT_EQ(page_.Mode(), SplitMode::Auto);
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 15'000, 30'000, 45'000}));
     EXPECT_EQ(page_.List().Row(1).title, page_.List().Row(0).title);
     EXPECT_EQ(page_.List().Row(1).backwardOverlap, 0u);

@@ -30,7 +30,7 @@ struct PageUnderTest
     {
         settings.SetSettingInt(setting::kSplitterOutputFolderConfirmation, 0);
         settings.SetSettingInt(setting::kSplitterShowSuccess, 0);
-        page.destination = out.Path();
+        page.SetDestination(out.Path());
     }
     // Splits at the cut points; the audio frames of every output, in order.
     std::vector<long> SplitAt(const std::string& source, std::initializer_list<TimeMs> cuts)

@@ -33,7 +33,7 @@ MainWindow::MainWindow(SettingsStore& settings, UserInteraction& ui, const Start
     RestoreRectangle();
     for (PageSlot* page : pages_)
         ui_->placeholder->addWidget(page->Widget());
-    for (int index : {kSplitPage, kMergePage, kSettingsPage})
+    for (const PageIndex index : kPageIndices)
         connect(PageButton(index), &QPushButton::clicked, this, [this, index] { ShowPage(index); });
     auto* next = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(next, &QShortcut::activated, this, &MainWindow::ShowNextPage);
@@ -49,11 +49,11 @@ MainWindow::~MainWindow()
     }
 }
 
-QPushButton* MainWindow::PageButton(int index) const
+QPushButton* MainWindow::PageButton(PageIndex index) const
 {
-    return index == kMergePage   ? ui_->mergeButton
-           : index == kSplitPage ? ui_->splitButton
-                                 : ui_->settingsButton;
+    return index == PageIndex::Merge   ? ui_->mergeButton
+           : index == PageIndex::Split ? ui_->splitButton
+                                       : ui_->settingsButton;
 }
 
 // Stored only when all four values are there; a corner off the screen moves
@@ -81,32 +81,37 @@ void MainWindow::StoreRectangle()
     settings_.SetSettingInt(setting::kInitialHeight, height());
 }
 
-int MainWindow::InitialPage(const StartupCommand& startup)
+PageIndex MainWindow::InitialPage(const StartupCommand& startup)
 {
     int page = settings_.GetSettingInt(setting::kInitialPanel, -1);
-    if (page < kSplitPage || page > kSettingsPage) {
-        page = kSplitPage;
+    if (page < static_cast<int>(PageIndex::Split) || page > static_cast<int>(PageIndex::Settings)) {
+        page = static_cast<int>(PageIndex::Split);
         settings_.SetSettingInt(setting::kInitialPanel, page);
     }
-    return startup.action == StartupAction::Merge ? kMergePage : page;
+    return startup.action == StartupAction::Merge ? PageIndex::Merge : static_cast<PageIndex>(page);
 }
 
-void MainWindow::ShowPage(int index)
+PageSlot& MainWindow::Page(PageIndex index) const
+{
+    return *pages_[static_cast<std::size_t>(index)];
+}
+
+void MainWindow::ShowPage(PageIndex index)
 {
     current_ = index;
-    ui_->placeholder->setCurrentWidget(pages_[static_cast<std::size_t>(index)]->Widget());
-    for (int i : {kSplitPage, kMergePage, kSettingsPage})
+    ui_->placeholder->setCurrentWidget(Page(index).Widget());
+    for (const PageIndex i : kPageIndices)
         PageButton(i)->setChecked(i == index);
-    pages_[static_cast<std::size_t>(index)]->Widget()->setFocus();
-    settings_.SetSettingInt(setting::kInitialPanel, index);
+    Page(index).Widget()->setFocus();
+    settings_.SetSettingInt(setting::kInitialPanel, static_cast<int>(index));
 }
 
 // In the order of the buttons: merge, split, settings, merge...
 void MainWindow::ShowNextPage()
 {
-    ShowPage(current_ == kMergePage   ? kSplitPage
-             : current_ == kSplitPage ? kSettingsPage
-                                      : kMergePage);
+    ShowPage(current_ == PageIndex::Merge   ? PageIndex::Split
+             : current_ == PageIndex::Split ? PageIndex::Settings
+                                            : PageIndex::Merge);
 }
 
 void MainWindow::CloseWithoutAsking()
@@ -119,7 +124,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!isMinimized())
         StoreRectangle();
-    const bool busy = pages_[kSplitPage]->IsBusy() || pages_[kMergePage]->IsBusy();
+    const bool busy = Page(PageIndex::Split).IsBusy() || Page(PageIndex::Merge).IsBusy();
     if (busy && askBeforeClose_ &&
         interaction_.ShowMessage(LoadString(StringId::ConfirmExitWhileBusy), MessageIcon::Question,
                                  MessageButtons::YesNo) != MessageAnswer::Yes) {

@@ -22,12 +22,14 @@ class PageSlot;
 class SettingsStore;
 class UserInteraction;
 
-enum PageIndex
+// The pages in the order of the placeholder and of "Initial Panel".
+enum class PageIndex
 {
-    kSplitPage = 0,
-    kMergePage = 1,
-    kSettingsPage = 2
+    Split = 0,
+    Merge = 1,
+    Settings = 2
 };
+inline constexpr std::array kPageIndices{PageIndex::Split, PageIndex::Merge, PageIndex::Settings};
 
 class MainWindow final : public QMainWindow
 {
@@ -49,10 +51,10 @@ public:
     // session is ending): the runs are asked to stop all the same.
     void CloseWithoutAsking();
 
-    void ShowPage(int index);
+    void ShowPage(PageIndex index);
     void ShowNextPage();
-    int CurrentPage() const { return current_; }
-    QPushButton* PageButton(int index) const;
+    PageIndex CurrentPage() const { return current_; }
+    QPushButton* PageButton(PageIndex index) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,14 +62,15 @@ protected:
 private:
     void RestoreRectangle();
     void StoreRectangle();
-    int InitialPage(const StartupCommand& startup);
+    PageIndex InitialPage(const StartupCommand& startup);
+    PageSlot& Page(PageIndex index) const;
 
     std::unique_ptr<Ui::MainWindow> ui_;
     SettingsStore& settings_;
     UserInteraction& interaction_;
     std::array<PageSlot*, 3> pages_;
     std::function<void()> beforeClose_;
-    int current_ = kSplitPage;
+    PageIndex current_ = PageIndex::Split;
     bool askBeforeClose_ = true;
 };
 

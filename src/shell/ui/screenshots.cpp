@@ -26,9 +26,10 @@ void TakeScreenshots(MainWindow& window, SettingsStore& settings, UserInteractio
     // Once the window is on the screen and painted.
     QTimer::singleShot(500, &window, [&window, &settings, &ui, folder] {
         const char* names[] = {"split-page.png", "merge-page.png", "settings-page.png"};
-        for (int page : {kSplitPage, kMergePage, kSettingsPage}) {
+        for (const PageIndex page : kPageIndices) {
             window.ShowPage(page);
-            Save(window, QDir(folder).filePath(QString::fromLatin1(names[page])));
+            const char* name = names[static_cast<std::size_t>(page)];
+            Save(window, QDir(folder).filePath(QString::fromLatin1(name)));
         }
         SplitterSettingsDialog dialog(settings, ui, &window);
         dialog.show();
