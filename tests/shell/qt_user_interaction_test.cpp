@@ -1,14 +1,17 @@
 // The program's answers to the core: message boxes and their answers, file
 // filters in Qt's form, and the progress strip's cancel request.
+#include "common/ui/loading_frames_dialog.h"
+#include "common/ui/progress_dialog.h"
 #include "shell/ui/qt_user_interaction.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QProgressDialog>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace keldro;
 
@@ -63,17 +66,46 @@ private slots:
         ui.BeginProgress();
         ui.SetProgress(40);
         QVERIFY(!ui.TakeCancelRequest());
-        auto* strip = owner.findChild<QProgressDialog*>();
+        auto* strip = owner.findChild<ProgressDialog*>();
         QVERIFY(strip);
-        strip->findChild<QPushButton*>()->click(); // or Esc
-
+        QCOMPARE(strip->findChild<QToolButton*>()->toolTip(), QStringLiteral("取消载入帧"));
+        strip->findChild<QToolButton*>()->click();
         QVERIFY(ui.TakeCancelRequest());
         QVERIFY(!ui.TakeCancelRequest());
+        // Esc asks the same, and neither closes the strip: the work decides.
+        QTest::keyClick(strip, Qt::Key_Escape);
+        QVERIFY(ui.TakeCancelRequest());
         QVERIFY(strip->isVisible());
-        QCOMPARE(strip->value(), 40);
+        QCOMPARE(strip->Value(), 40);
         ui.EndProgress();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!owner.findChild<QProgressDialog*>());
+        QVERIFY(!owner.findChild<ProgressDialog*>());
+    }
+
+    void theLoadingHintDisablesItsOwnerWhileItIsUp()
+    {
+        QWidget owner;
+        owner.show();
+        QtUserInteraction ui(&owner);
+        ui.ShowFrameLoadingHint(true);
+        auto* hint = owner.findChild<LoadingFramesDialog*>();
+        QVERIFY(hint);
+        QVERIFY(hint->isVisible());
+        QVERIFY(hint->isEnabled());
+        QVERIFY(!owner.isEnabled());
+        QCOMPARE(hint->windowTitle(), QStringLiteral("正在载入帧..."));
+        QVERIFY(hint->findChild<QPlainTextEdit*>()->toPlainText().startsWith(
+            QStringLiteral("提示: 使用“帧分割模式”")));
+        ui.ShowFrameLoadingHint(false);
+        QVERIFY(owner.isEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!owner.findChild<LoadingFramesDialog*>());
+
+        // An owner that was disabled before stays disabled after.
+        owner.setEnabled(false);
+        ui.ShowFrameLoadingHint(true);
+        ui.ShowFrameLoadingHint(false);
+        QVERIFY(!owner.isEnabled());
     }
 };
 

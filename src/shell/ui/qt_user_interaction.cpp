@@ -1,6 +1,8 @@
 #include "shell/ui/qt_user_interaction.h"
 
 #include "common/ui/confirm_overwrite_dialog.h"
+#include "common/ui/loading_frames_dialog.h"
+#include "common/ui/progress_dialog.h"
 #include "common/ui/show_info_dialog.h"
 #include "string_table.h"
 #include "widgets/qt_text.h"
@@ -8,9 +10,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QUrl>
 
 namespace keldro {
@@ -102,43 +102,30 @@ MessageAnswer QtUserInteraction::ShowMessage(std::string_view text, MessageIcon 
 
 void QtUserInteraction::BeginProgress()
 {
-    cancelRequested_ = false;
-    percent_ = 0;
-    progress_ = new QProgressDialog(FromBytes(LoadString(StringId::LoadingFramesCaption)),
-                                    FromBytes(LoadString(StringId::CancelButton)), 0, 100, owner_);
-    progress_->setAttribute(Qt::WA_DeleteOnClose);
-    progress_->setWindowModality(Qt::WindowModal);
-    progress_->setMinimumDuration(0);
-    QObject::connect(progress_, &QProgressDialog::canceled, [this] { cancelRequested_ = true; });
+    EndProgress();
+    progress_ = new ProgressDialog(owner_);
     progress_->show();
 }
 
 void QtUserInteraction::SetProgress(int percent)
 {
-    percent_ = percent;
     if (progress_)
-        progress_->setValue(percent);
+        progress_->SetValue(percent);
 }
 
+// Closing the strip would be a cancel request: it is taken down instead.
 void QtUserInteraction::EndProgress()
 {
-    if (progress_)
-        progress_->close();
+    if (progress_) {
+        progress_->hide();
+        progress_->deleteLater();
+    }
     progress_ = nullptr;
 }
 
 bool QtUserInteraction::TakeCancelRequest()
 {
-    const bool requested = cancelRequested_;
-    cancelRequested_ = false;
-    // Qt hides the strip when its button is pressed; the core's question
-    // decides, and the strip stays up while the work goes on.
-    if (requested && progress_) {
-        progress_->reset();
-        progress_->setValue(percent_);
-        progress_->show();
-    }
-    return requested;
+    return progress_ && progress_->TakeCancelRequest();
 }
 
 std::optional<std::string> QtUserInteraction::ChooseOpenFile(const FileDialogRequest& request)
@@ -190,20 +177,14 @@ void QtUserInteraction::OpenFile(std::string_view path)
 
 void QtUserInteraction::ShowFrameLoadingHint(bool shown)
 {
-    if (!shown) {
-        if (hint_)
-            hint_->close();
-        hint_ = nullptr;
+    if (hint_)
+        hint_->close();
+    hint_ = nullptr;
+    if (!shown)
         return;
-    }
-    auto* hint = new QLabel(FromBytes(LoadString(StringId::FrameModeHint)), owner_, Qt::Tool);
-    hint->setAttribute(Qt::WA_DeleteOnClose);
-    hint->setWordWrap(true);
-    hint->setMargin(12);
-    hint->setMaximumWidth(420);
-    hint->setWindowTitle(FromBytes(LoadString(StringId::LoadingFramesCaption)));
-    hint->show();
-    hint_ = hint;
+    hint_ = new LoadingFramesDialog(owner_);
+    hint_->setAttribute(Qt::WA_DeleteOnClose);
+    hint_->show();
     QCoreApplication::processEvents();
 }
 

@@ -1,5 +1,6 @@
 // The core's questions answered with Qt's dialogs and the program's own
-// (overwrite confirmation, show-once messages); long work pumps Qt's events.
+// (overwrite confirmation, show-once messages, the frame-loading hint and the
+// progress strip); long work pumps Qt's events.
 #pragma once
 
 #include "base/user_interaction.h"
@@ -7,10 +8,12 @@
 #include <QPointer>
 #include <QString>
 
-class QProgressDialog;
 class QWidget;
 
 namespace keldro {
+
+class LoadingFramesDialog;
+class ProgressDialog;
 
 class QtUserInteraction final : public UserInteraction
 {
@@ -47,10 +50,8 @@ public:
 
 private:
     QWidget* owner_;
-    QPointer<QProgressDialog> progress_;
-    QPointer<QWidget> hint_;
-    bool cancelRequested_ = false;
-    int percent_ = 0;
+    QPointer<ProgressDialog> progress_;
+    QPointer<LoadingFramesDialog> hint_;
 };
 
 } // namespace keldro
