@@ -31,15 +31,15 @@ class CliMergeView final : public MergePageView, public ConverterHost
 public:
     CliMergeView(std::ostream& err, bool ignoreMismatch) : err_(err), ignore_(ignoreMismatch) {}
 
-    bool InsertSilence(InsertSilenceDialog&) override { return false; }
-    ValidateChoice AskMismatch(MergeValidateDialog& dialog) override
+    bool ShowInsertSilence(InsertSilence&) override { return false; }
+    ValidateChoice AskMismatch(MergeValidate& dialog) override
     {
         if (ignore_)
             return ValidateChoice::Ignore;
         err_ << dialog.text << '\n';
         return ValidateChoice::Cancel;
     }
-    bool ShowMergeComplete(MergeCompleteDialog&) override { return false; }
+    bool ShowMergeComplete(MergeComplete&) override { return false; }
     void FileMerged(const MergedFile& file) override { files.push_back(file); }
     void MergeFinished(const MergeSummary& done) override { summary = done; }
 

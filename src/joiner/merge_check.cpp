@@ -89,7 +89,7 @@ bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_v
     return false;
 }
 
-void MergeValidateDialog::ToggleSkipNextTime(SettingsStore& settings)
+void MergeValidate::ToggleSkipNextTime(SettingsStore& settings)
 {
     skipNextTime = !skipNextTime;
     settings.SetSettingInt(setting::kValidateBeforeMerge, skipNextTime ? 0 : 1);

@@ -46,7 +46,7 @@ bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_v
                      const std::string& listPath);
 
 // The warning dialog shown at a mismatch.
-struct MergeValidateDialog
+struct MergeValidate
 {
     std::string text;
     bool skipNextTime = false;

@@ -222,9 +222,9 @@ void MergePage::InsertSilenceCommand()
 {
     const std::vector<int> selected = list_.SelectedRows();
     const bool noSelection = selected.empty();
-    InsertSilenceDialog dialog = InsertSilenceDialog::Prepare(
+    InsertSilence dialog = InsertSilence::Prepare(
         settings_, noSelection ? 0 : list_.Row(selected.front()).SilenceSeconds(), noSelection);
-    if (!view_.InsertSilence(dialog) || noSelection)
+    if (!view_.ShowInsertSilence(dialog) || noSelection)
         return;
     const std::string text = SilenceText(dialog.Length().value_or(0));
     for (int row = 0; row < list_.RowCount(); ++row) {

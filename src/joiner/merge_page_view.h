@@ -11,9 +11,9 @@
 namespace keldro {
 
 class SettingsStore;
-struct InsertSilenceDialog;
-struct MergeValidateDialog;
-struct MergeCompleteDialog;
+struct InsertSilence;
+struct MergeValidate;
+struct MergeComplete;
 enum class ValidateChoice;
 
 // What one source contributed to a merge.
@@ -43,9 +43,9 @@ public:
 
     // The silence dialog: true when closed with "应用" or "应用全部"; "保存(&S)"
     // calls the dialog's Save itself and stays open.
-    virtual bool InsertSilence(InsertSilenceDialog& dialog) = 0;
-    virtual ValidateChoice AskMismatch(MergeValidateDialog& dialog) = 0;
-    virtual bool ShowMergeComplete(MergeCompleteDialog& dialog) = 0;
+    virtual bool ShowInsertSilence(InsertSilence& dialog) = 0;
+    virtual ValidateChoice AskMismatch(MergeValidate& dialog) = 0;
+    virtual bool ShowMergeComplete(MergeComplete& dialog) = 0;
 
     virtual void ListChanged() {}
     virtual void FieldsChanged() {}
@@ -57,7 +57,7 @@ public:
 };
 
 // The success dialog after a merge.
-struct MergeCompleteDialog
+struct MergeComplete
 {
     std::string message;
     bool startNewMerge = false;

@@ -19,13 +19,13 @@
 
 namespace keldro {
 
-void MergeCompleteDialog::Open(SettingsStore& settings)
+void MergeComplete::Open(SettingsStore& settings)
 {
     startNewMerge = ReadOrStoreDefault(settings, setting::kStartNewMerge, 0) == 1;
     openFolder = ReadOrStoreDefault(settings, setting::kJoinerAutoOpenFolder, 0) == 1;
 }
 
-void MergeCompleteDialog::Close(SettingsStore& settings) const
+void MergeComplete::Close(SettingsStore& settings) const
 {
     settings.SetSettingInt(setting::kStartNewMerge, startNewMerge ? 1 : 0);
     settings.SetSettingInt(setting::kJoinerShowSuccess, dontShowAgain ? 0 : 1);
@@ -35,7 +35,7 @@ bool MergePage::ValidateMergeInputs()
 {
     if (!FindMismatch(list_))
         return true;
-    MergeValidateDialog dialog;
+    MergeValidate dialog;
     dialog.text = LoadString(StringId::MergeMismatch);
     dialog.skipNextTime = settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 0;
     dialog.convertNow = [this] {
@@ -183,7 +183,7 @@ void MergePage::CompleteMerge(const std::string& target)
     bool openFolder = settings_.GetSettingInt(setting::kJoinerAutoOpenFolder, 0) == 1;
     bool play = false;
     if (settings_.GetSettingInt(setting::kJoinerShowSuccess, 1) == 1) {
-        MergeCompleteDialog dialog;
+        MergeComplete dialog;
         dialog.Open(settings_);
         dialog.message = FormatString(StringId::MergeDone, target.c_str());
         if (view_.ShowMergeComplete(dialog)) {

@@ -178,7 +178,7 @@ TEST_F(ValidateMergeInputsTest, AlikeFilesGoOnWithoutAWarning)
 TEST_F(ValidateMergeInputsTest, SkipBoxIsStoredAtEachClickWhateverCloses)
 {
     AddRows({Encoded("44100", "128kbps", "立体声"), Encoded("48000", "128kbps", "立体声")});
-    view_.onMismatch = [this](MergeValidateDialog& dialog) {
+    view_.onMismatch = [this](MergeValidate& dialog) {
         EXPECT_FALSE(dialog.skipNextTime);
         EXPECT_NE(dialog.text.find("强烈建议你在合并前将他们转换为相同编码。"), std::string::npos);
         dialog.ToggleSkipNextTime(settings_);
@@ -190,7 +190,7 @@ TEST_F(ValidateMergeInputsTest, SkipBoxIsStoredAtEachClickWhateverCloses)
     };
     EXPECT_FALSE(page_.ValidateMergeInputs());
     EXPECT_EQ(settings_.GetSettingInt(setting::kValidateBeforeMerge, 1), 0);
-    view_.onMismatch = [](MergeValidateDialog&) { return ValidateChoice::Ignore; };
+    view_.onMismatch = [](MergeValidate&) { return ValidateChoice::Ignore; };
     EXPECT_TRUE(page_.ValidateMergeInputs());
 }
 
@@ -202,7 +202,7 @@ TEST_F(ValidateMergeInputsTest, ConvertNowHandsTheListOverAndStaysOpen)
              Encoded("44100", "128kbps", "立体声", "b.mp3")});
     view_.installed = {{"Brantor", "/opt/brantor"}};
     view_.startable = "brantor";
-    view_.onMismatch = [](MergeValidateDialog& dialog) {
+    view_.onMismatch = [](MergeValidate& dialog) {
         dialog.convertNow();
         dialog.convertNow();
         return ValidateChoice::Ignore; // the user still decides

@@ -279,10 +279,10 @@ TEST_F(MergePageTest, SilenceOnSelectedRowsOrAllOrNone)
     };
     EXPECT_EQ(silences(), (std::vector<std::string>{"2", "2", "2"})); // automatic
     const std::uint32_t duration = Page().Totals().duration;
-    std::vector<InsertSilenceDialog> shown;
+    std::vector<InsertSilence> shown;
     std::string typed;
     bool all = false;
-    view_.onInsertSilence = [&](InsertSilenceDialog& dialog) {
+    view_.onInsertSilence = [&](InsertSilence& dialog) {
         shown.push_back(dialog);
         dialog.lengthText = typed;
         dialog.applyToAll = all;

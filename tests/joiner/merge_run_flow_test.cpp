@@ -45,7 +45,7 @@ TEST_F(MergeFlowTest, ACancelledCheckEndsBeforeTheTargetIsChosen)
     EXPECT_FALSE(Merge(dir_.File("out.mp3")));
     EXPECT_EQ(view_.mismatchWarnings, 1);
     EXPECT_TRUE(ui_.fileRequests.empty());
-    view_.onMismatch = [this](MergeValidateDialog& dialog) {
+    view_.onMismatch = [this](MergeValidate& dialog) {
         dialog.ToggleSkipNextTime(settings_);
         return ValidateChoice::Cancel;
     };
@@ -198,7 +198,7 @@ TEST_F(MergeFlowTest, SuccessDialogAndItsChoices)
     AddTwo();
     settings_.SetSettingInt(setting::kJoinerShowSuccess, 1);
     Page().destination = "/music";
-    view_.onComplete = [](MergeCompleteDialog& dialog) {
+    view_.onComplete = [](MergeComplete& dialog) {
         EXPECT_FALSE(dialog.startNewMerge);
         dialog.playNow = true;
         dialog.dontShowAgain = true;
@@ -241,7 +241,7 @@ TEST_F(MergeFlowTest, ADialogClosedOtherwiseStoresNothing)
 {
     AddTwo();
     settings_.SetSettingInt(setting::kJoinerShowSuccess, 1);
-    view_.onComplete = [](MergeCompleteDialog& dialog) {
+    view_.onComplete = [](MergeComplete& dialog) {
         dialog.dontShowAgain = true;
         dialog.playNow = true;
         return false;
