@@ -1,5 +1,6 @@
-// The check of encoding parameters before a merge, and the hand-off of the
-// list to a converter program when the user asks for it.
+// CMergeMP3ValidateDlg's state and what stands behind it: the check of encoding
+// parameters before a merge, and the hand-off of the list to a converter
+// program when the user asks for it.
 #pragma once
 
 #include "joiner/merge_list.h"
@@ -45,7 +46,7 @@ std::string FormatConvertList(const MergeList& list);
 bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_view action,
                      const std::string& listPath);
 
-// The warning dialog shown at a mismatch.
+// CMergeMP3ValidateDlg's state: the warning shown at a mismatch.
 struct MergeValidate
 {
     std::string text;

@@ -1,4 +1,4 @@
-// The merge page's logic: the list of files to join, its totals, the tag of the
+// CMP3JoinerPage's logic: the list of files to join, its totals, the tag of the
 // result, and the merge run. The window shows what this decides.
 #pragma once
 

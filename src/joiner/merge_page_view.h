@@ -1,5 +1,5 @@
-// What the merge page's window does for the page's logic: its dialogs, and the
-// notices that keep its widgets up to date.
+// CMP3JoinerPage's window as the page's logic sees it: its dialogs, and the
+// notices that keep its widgets up to date; CMP3MergeCompleteDlg's state.
 #pragma once
 
 #include "engine/mp3_info.h"
@@ -56,7 +56,7 @@ public:
     virtual void MergeFinished(const MergeSummary& /*summary*/) {}
 };
 
-// The success dialog after a merge.
+// CMP3MergeCompleteDlg's state: the success dialog after a merge.
 struct MergeComplete
 {
     std::string message;

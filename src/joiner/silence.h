@@ -1,5 +1,5 @@
-// Silence between joined files: whole silent frames after a file, made from
-// the header of its first audio frame.
+// CInsertSilenceDlg's state, and the silence it asks for between joined files:
+// whole silent frames after a file, made from the header of its first audio frame.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +37,7 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
 // The bytes of that silence, written or planned.
 std::uint64_t SilenceBytes(const CMP3Info& source, int seconds);
 
-// The insert silence dialog.
+// CInsertSilenceDlg's state.
 struct InsertSilence
 {
     std::string lengthText; // the length field as typed
