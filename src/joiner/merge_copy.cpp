@@ -59,7 +59,7 @@ bool MergePage::MergeRow(int row, Run& run)
     view_.StatusChanged(FormatString(StringId::MergingStatus, row + 1, run.rows,
                                      entry.Text(MergeColumn::FileName).c_str()));
     CMP3Info info;
-    std::optional<FileReader> reader = OpenSource(ui_, entry.Path(), info, run.aborted);
+    std::optional<FileReader> reader = OpenSource(user_, entry.Path(), info, run.aborted);
     if (!reader)
         return !run.aborted;
     MergedFile merged{row, entry.Path(), info.FirstFrameOffset(), info.AudioEnd(), 0, 0};
@@ -120,7 +120,7 @@ bool MergePage::ReportFailure(Run& run, const std::string& file, const std::stri
     std::string text = FormatString(message, file.c_str());
     if (!reason.empty())
         text += "\n" + reason;
-    ui_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
+    user_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
     run.aborted = true;
     return false;
 }
@@ -132,7 +132,8 @@ bool MergePage::CommitOutput(Run& run)
     OutputFile::CommitResult committed = run.out->Commit(run.mayReplace);
     while (committed == OutputFile::CommitResult::TargetExists) {
         OverwriteRun overwrite{setting::kJoinerConfirmOverwrite, false, false};
-        const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, overwrite, run.target);
+        const OverwriteDecision decision =
+            ConfirmOverwrite(user_, settings_, overwrite, run.target);
         if (!decision.write || TargetIsASource(decision.path))
             return false;
         run.target = decision.path;

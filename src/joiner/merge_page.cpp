@@ -32,7 +32,7 @@ std::string AbsoluteFolder(const std::string& path)
 
 MergePage::MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
                      ConverterHost& converters, const PlaybackService* playback)
-    : ui_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
+    : user_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
 {
     destination = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
     settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
@@ -51,8 +51,8 @@ bool MergePage::HasSelection()
 {
     if (!list_.SelectedRows().empty())
         return true;
-    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
-                    MessageButtons::Ok);
+    user_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
+                      MessageButtons::Ok);
     return false;
 }
 
@@ -61,7 +61,7 @@ bool MergePage::AddMergeEntry(int position, const std::string& path)
     settings_.SetSettingText(setting::kMergeSourceLastFolder, AbsoluteFolder(path));
     CMP3Info info;
     if (!info.Analyse(path) || !info.HasStream()) {
-        ui_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);
+        user_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
     // The decoded length is exact where the analysis estimates.
@@ -98,7 +98,7 @@ void MergePage::AddFilesCommand()
                          ? settings_.GetSettingText(setting::kMergeSourceLastFolder, "")
                          : settings_.GetSettingText(setting::kMergingSourceFolder, "");
     const int position = list_.RowCount();
-    const std::vector<std::string> files = ui_.ChooseOpenFiles(request);
+    const std::vector<std::string> files = user_.ChooseOpenFiles(request);
     if (files.empty())
         return;
     for (const std::string& file : files)
@@ -136,9 +136,10 @@ void MergePage::RemoveMergeSelection()
 
 void MergePage::ClearMergeList(bool ask)
 {
-    if (ask && (list_.RowCount() == 0 ||
-                ui_.ShowMessage(LoadString(StringId::ConfirmClearMergeList), MessageIcon::Question,
-                                MessageButtons::YesNo) != MessageAnswer::Yes))
+    if (ask &&
+        (list_.RowCount() == 0 ||
+         user_.ShowMessage(LoadString(StringId::ConfirmClearMergeList), MessageIcon::Question,
+                           MessageButtons::YesNo) != MessageAnswer::Yes))
         return;
     list_.Clear();
     totals_ = {};
@@ -204,13 +205,13 @@ void MergePage::PlaySelected()
 {
     if (list_.RowCount() == 0 || !HasSelection())
         return;
-    ui_.OpenFile(list_.Row(list_.SelectedRows().front()).Path());
+    user_.OpenFile(list_.Row(list_.SelectedRows().front()).Path());
 }
 
 void MergePage::ChooseDestination()
 {
     const std::optional<std::string> folder =
-        ui_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination);
+        user_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination);
     if (!folder)
         return;
     destination = *folder;

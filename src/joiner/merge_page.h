@@ -78,7 +78,7 @@ private:
     void CompleteMerge(const std::string& target);
     void ResetFields();
 
-    UserInteraction& ui_;
+    UserInteraction& user_;
     SettingsStore& settings_;
     MergePageView& view_;
     ConverterHost& converters_;
