@@ -186,13 +186,13 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
         const int seconds = given != silenceAfter->end() ? given->second : options.silence;
         page.List().MutableRow(row).Text(MergeColumn::Silence) = SilenceText(seconds);
     }
-    page.title = options.title;
-    page.artist = options.artist;
-    page.album = options.album;
-    page.year = options.year;
-    page.comment = options.comment;
-    page.track = options.track;
-    page.genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1;
+    page.SetTags({.title = options.title,
+                  .artist = options.artist,
+                  .album = options.album,
+                  .year = options.year,
+                  .comment = options.comment,
+                  .track = options.track,
+                  .genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1});
     page.RunMerge();
     if (const int signal = PendingInterruption(); signal != 0) {
         err << "keldro-cli: interrupted by signal " << signal << "; nothing was written\n";

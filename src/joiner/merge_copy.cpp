@@ -148,8 +148,9 @@ bool MergePage::CommitOutput(Run& run)
 
 bool MergePage::WritesTag() const
 {
-    return !title.empty() || !artist.empty() || !album.empty() || !year.empty() ||
-           !comment.empty() || track >= 1 || genreSelection >= 1;
+    return !tags_.title.empty() || !tags_.artist.empty() || !tags_.album.empty() ||
+           !tags_.year.empty() || !tags_.comment.empty() || tags_.track >= 1 ||
+           tags_.genreSelection >= 1;
 }
 
 bool MergePage::Finish(Run& run)
@@ -164,11 +165,13 @@ bool MergePage::Finish(Run& run)
                        summary.byteTotal, run.header);
         ok = run.out->WriteAt(0, run.headerFrame.data(), run.headerFrame.size());
     }
-    const int genre = genreSelection >= 1 ? genreSelection - 1 : static_cast<int>(kNoGenre);
+    const int genre =
+        tags_.genreSelection >= 1 ? tags_.genreSelection - 1 : static_cast<int>(kNoGenre);
     summary.tag = WritesTag();
     if (ok && summary.tag) {
-        const Id3v1Block tag = BuildID3v1Tag(title, artist, album, year, comment, track,
-                                             static_cast<std::uint32_t>(genre));
+        const Id3v1Block tag =
+            BuildID3v1Tag(tags_.title, tags_.artist, tags_.album, tags_.year, tags_.comment,
+                          tags_.track, static_cast<std::uint32_t>(genre));
         ok = run.out->Write(tag.data(), tag.size());
     }
     if (!ok) {

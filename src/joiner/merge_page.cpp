@@ -34,8 +34,8 @@ MergePage::MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView
                      ConverterHost& converters, const PlaybackService* playback)
     : user_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
 {
-    destination = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
-    settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
+    destination_ = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
+    settings_.SetSettingText(setting::kMergingDestinationFolder, destination_);
     // On first start the list is sorted by file name.
     if (settings_.GetSettingInt(setting::kSortingColumnOfJoiner, -999) == -999) {
         settings_.SetSettingInt(setting::kSortingColumnOfJoiner, 0);
@@ -191,13 +191,13 @@ void MergePage::CopyTagsFromSelection()
     if (!HasSelection())
         return;
     const MergeEntry& entry = list_.Row(list_.SelectedRows().front());
-    title = entry.Text(MergeColumn::Title);
-    artist = entry.Text(MergeColumn::Artist);
-    album = entry.Text(MergeColumn::Album);
-    year = entry.Text(MergeColumn::Year);
-    comment = entry.Text(MergeColumn::Comment);
-    track = static_cast<int>(ReadLeadingNumber(entry.Text(MergeColumn::Track)));
-    genreSelection = GenreBoxPosition(entry.Text(MergeColumn::Genre));
+    tags_.title = entry.Text(MergeColumn::Title);
+    tags_.artist = entry.Text(MergeColumn::Artist);
+    tags_.album = entry.Text(MergeColumn::Album);
+    tags_.year = entry.Text(MergeColumn::Year);
+    tags_.comment = entry.Text(MergeColumn::Comment);
+    tags_.track = static_cast<int>(ReadLeadingNumber(entry.Text(MergeColumn::Track)));
+    tags_.genreSelection = GenreBoxPosition(entry.Text(MergeColumn::Genre));
     view_.FieldsChanged();
 }
 
@@ -211,11 +211,11 @@ void MergePage::PlaySelected()
 void MergePage::ChooseDestination()
 {
     const std::optional<std::string> folder =
-        user_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination);
+        user_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination_);
     if (!folder)
         return;
-    destination = *folder;
-    settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
+    destination_ = *folder;
+    settings_.SetSettingText(setting::kMergingDestinationFolder, destination_);
     view_.FieldsChanged();
 }
 

@@ -60,8 +60,8 @@ bool MergePage::ChooseTarget(std::string& target)
     request.filter = LoadString(StringId::AudioFileFilter);
     request.defaultExtension = "mp3";
     request.fileName = settings_.GetSettingText(setting::kMergingDestinationName, "");
-    request.folder = !destination.empty()
-                         ? destination
+    request.folder = !destination_.empty()
+                         ? destination_
                          : settings_.GetSettingText(setting::kMergeTempOutputFolder, "");
     const std::optional<std::string> chosen = user_.ChooseSaveFile(request);
     if (!chosen)
@@ -168,13 +168,7 @@ void MergePage::RunMerge()
 
 void MergePage::ResetFields()
 {
-    title.clear();
-    artist.clear();
-    album.clear();
-    year.clear();
-    comment.clear();
-    track = 0;
-    genreSelection = 0;
+    tags_ = {};
     view_.FieldsChanged();
 }
 
@@ -193,8 +187,8 @@ void MergePage::CompleteMerge(const std::string& target)
         }
     }
     // Without a destination folder (the default) the result's own folder opens.
-    if (openFolder && !destination.empty()) {
-        user_.OpenFolder(destination);
+    if (openFolder && !destination_.empty()) {
+        user_.OpenFolder(destination_);
     } else if (openFolder) {
         std::error_code error;
         const std::filesystem::path result = std::filesystem::absolute(target, error);
