@@ -40,6 +40,7 @@ public:
         return ValidateChoice::Cancel;
     }
     bool ShowMergeComplete(MergeComplete&) override { return false; }
+    void ShowConverterDownload() override {}
     void FileMerged(const MergedFile& file) override { files.push_back(file); }
     void MergeFinished(const MergeSummary& done) override { summary = done; }
 
@@ -48,7 +49,6 @@ public:
     {
         return false;
     }
-    void ShowConverterDownload() override {}
 
     std::vector<MergedFile> files;
     std::optional<MergeSummary> summary;

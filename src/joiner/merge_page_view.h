@@ -46,6 +46,8 @@ public:
     virtual bool ShowInsertSilence(InsertSilence& dialog) = 0;
     virtual ValidateChoice AskMismatch(MergeValidate& dialog) = 0;
     virtual bool ShowMergeComplete(MergeComplete& dialog) = 0;
+    // CDownloadConverterDlg: no converter is installed, with where to get one.
+    virtual void ShowConverterDownload() = 0;
 
     virtual void ListChanged() {}
     virtual void FieldsChanged() {}

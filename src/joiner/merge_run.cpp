@@ -40,7 +40,7 @@ bool MergePage::ValidateMergeInputs()
     dialog.skipNextTime = settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 0;
     dialog.convertNow = [this] {
         if (const std::optional<std::string> list = WriteConvertList(list_, user_))
-            LaunchConverter(converters_, "KELDRO", "BATCHCONVERT_REMOVE", *list);
+            LaunchConverter(converters_, view_, "KELDRO", "BATCHCONVERT_REMOVE", *list);
     };
     return view_.AskMismatch(dialog) == ValidateChoice::Ignore;
 }

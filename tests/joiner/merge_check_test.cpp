@@ -130,7 +130,7 @@ TEST(LaunchConverter, FirstInstalledThatStartsWins)
     test::ScriptedMergeView host;
     host.installed = {{"Wexlin", "/opt/wexlin"}, {"Brantor", "/opt/brantor"}};
     host.startable = "wexlin";
-    EXPECT_TRUE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_TRUE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     ASSERT_EQ(host.started.size(), 1u); // only the first location's program
     EXPECT_EQ(host.started[0].first, "/opt/wexlin/wexlin");
     EXPECT_EQ(
@@ -138,16 +138,16 @@ TEST(LaunchConverter, FirstInstalledThatStartsWins)
         (std::vector<std::string>{"-o", "KELDRO", "-a", "BATCHCONVERT_REMOVE", "-s", "/tmp/~ct1"}));
     host.started.clear();
     host.startable = "brantor"; // wexlin fails to start
-    EXPECT_TRUE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_TRUE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     ASSERT_EQ(host.started.size(), 2u);
     EXPECT_EQ(host.started[1].first, "/opt/brantor/brantor");
     EXPECT_EQ(host.downloadDialogs, 0);
     host.startable.clear();
-    EXPECT_FALSE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_FALSE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     EXPECT_EQ(host.downloadDialogs, 1);
     host.installed.clear();
     host.started.clear();
-    EXPECT_FALSE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_FALSE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     EXPECT_TRUE(host.started.empty());
     EXPECT_EQ(host.downloadDialogs, 2);
 }

@@ -1,6 +1,6 @@
 // Converter programs on this desktop: each maker's store names the folder a
 // converter is installed in, and the program is started detached. What the
-// user sees when none is installed belongs to the window that owns the host.
+// user sees when none is installed is the merge page window's dialog.
 #pragma once
 
 #include "joiner/merge_check.h"
