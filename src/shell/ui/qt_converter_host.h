@@ -9,7 +9,7 @@
 
 namespace keldro {
 
-class QtConverterHost : public ConverterHost
+class QtConverterHost final : public ConverterHost
 {
 public:
     // Stores are read from configFolder/Vantry/<application>.conf; by default
