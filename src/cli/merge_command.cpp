@@ -31,15 +31,16 @@ class CliMergeView final : public MergePageView, public ConverterHost
 public:
     CliMergeView(std::ostream& err, bool ignoreMismatch) : err_(err), ignore_(ignoreMismatch) {}
 
-    bool InsertSilence(InsertSilenceDialog&) override { return false; }
-    ValidateChoice AskMismatch(MergeValidateDialog& dialog) override
+    bool ShowInsertSilence(InsertSilence&) override { return false; }
+    ValidateChoice AskMismatch(MergeValidate& dialog) override
     {
         if (ignore_)
             return ValidateChoice::Ignore;
         err_ << dialog.text << '\n';
         return ValidateChoice::Cancel;
     }
-    bool ShowMergeComplete(MergeCompleteDialog&) override { return false; }
+    bool ShowMergeComplete(MergeComplete&) override { return false; }
+    void ShowConverterDownload() override {}
     void FileMerged(const MergedFile& file) override { files.push_back(file); }
     void MergeFinished(const MergeSummary& done) override { summary = done; }
 
@@ -48,7 +49,6 @@ public:
     {
         return false;
     }
-    void ShowConverterDownload() override {}
 
     std::vector<MergedFile> files;
     std::optional<MergeSummary> summary;
@@ -186,13 +186,13 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
         const int seconds = given != silenceAfter->end() ? given->second : options.silence;
         page.List().MutableRow(row).Text(MergeColumn::Silence) = SilenceText(seconds);
     }
-    page.title = options.title;
-    page.artist = options.artist;
-    page.album = options.album;
-    page.year = options.year;
-    page.comment = options.comment;
-    page.track = options.track;
-    page.genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1;
+    page.SetTags({.title = options.title,
+                  .artist = options.artist,
+                  .album = options.album,
+                  .year = options.year,
+                  .comment = options.comment,
+                  .track = options.track,
+                  .genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1});
     page.RunMerge();
     if (const int signal = PendingInterruption(); signal != 0) {
         err << "keldro-cli: interrupted by signal " << signal << "; nothing was written\n";

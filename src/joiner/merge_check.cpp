@@ -2,6 +2,7 @@
 
 #include "base/user_interaction.h"
 #include "common/setting_keys.h"
+#include "joiner/merge_page_view.h"
 #include "string_table.h"
 
 #include <cstdio>
@@ -67,8 +68,8 @@ std::optional<std::string> WriteConvertList(const MergeList& list, UserInteracti
     return std::nullopt;
 }
 
-bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_view action,
-                     const std::string& listPath)
+bool LaunchConverter(ConverterHost& host, MergePageView& view, std::string_view caller,
+                     std::string_view action, const std::string& listPath)
 {
     const struct
     {
@@ -85,11 +86,11 @@ bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_v
         if (host.StartProgram(program, arguments))
             return true;
     }
-    host.ShowConverterDownload();
+    view.ShowConverterDownload();
     return false;
 }
 
-void MergeValidateDialog::ToggleSkipNextTime(SettingsStore& settings)
+void MergeValidate::ToggleSkipNextTime(SettingsStore& settings)
 {
     skipNextTime = !skipNextTime;
     settings.SetSettingInt(setting::kValidateBeforeMerge, skipNextTime ? 0 : 1);

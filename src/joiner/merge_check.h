@@ -1,5 +1,6 @@
-// The check of encoding parameters before a merge, and the hand-off of the
-// list to a converter program when the user asks for it.
+// CMergeMP3ValidateDlg's state and what stands behind it: the check of encoding
+// parameters before a merge, and the hand-off of the list to a converter
+// program when the user asks for it.
 #pragma once
 
 #include "joiner/merge_list.h"
@@ -12,6 +13,7 @@
 
 namespace keldro {
 
+class MergePageView;
 class SettingsStore;
 class UserInteraction;
 
@@ -33,20 +35,18 @@ public:
     virtual std::optional<std::string> InstallPath(std::string_view application) = 0;
     virtual bool StartProgram(const std::string& program,
                               const std::vector<std::string>& arguments) = 0;
-    // The dialog that says no converter is installed, with where to get one.
-    virtual void ShowConverterDownload() = 0;
 };
 
 // The batch list ("~ct…" in the temporary folder); nothing, after telling the
 // user, when it cannot be written.
 std::optional<std::string> WriteConvertList(const MergeList& list, UserInteraction& ui);
 std::string FormatConvertList(const MergeList& list);
-// Starts the first converter found; without one, the download dialog.
-bool LaunchConverter(ConverterHost& host, std::string_view caller, std::string_view action,
-                     const std::string& listPath);
+// Starts the first converter found; without one, the view's download dialog.
+bool LaunchConverter(ConverterHost& host, MergePageView& view, std::string_view caller,
+                     std::string_view action, const std::string& listPath);
 
-// The warning dialog shown at a mismatch.
-struct MergeValidateDialog
+// CMergeMP3ValidateDlg's state: the warning shown at a mismatch.
+struct MergeValidate
 {
     std::string text;
     bool skipNextTime = false;

@@ -59,7 +59,7 @@ bool MergePage::MergeRow(int row, Run& run)
     view_.StatusChanged(FormatString(StringId::MergingStatus, row + 1, run.rows,
                                      entry.Text(MergeColumn::FileName).c_str()));
     CMP3Info info;
-    std::optional<FileReader> reader = OpenSource(ui_, entry.Path(), info, run.aborted);
+    std::optional<FileReader> reader = OpenSource(user_, entry.Path(), info, run.aborted);
     if (!reader)
         return !run.aborted;
     MergedFile merged{row, entry.Path(), info.FirstFrameOffset(), info.AudioEnd(), 0, 0};
@@ -120,7 +120,7 @@ bool MergePage::ReportFailure(Run& run, const std::string& file, const std::stri
     std::string text = FormatString(message, file.c_str());
     if (!reason.empty())
         text += "\n" + reason;
-    ui_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
+    user_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
     run.aborted = true;
     return false;
 }
@@ -132,7 +132,8 @@ bool MergePage::CommitOutput(Run& run)
     OutputFile::CommitResult committed = run.out->Commit(run.mayReplace);
     while (committed == OutputFile::CommitResult::TargetExists) {
         OverwriteRun overwrite{setting::kJoinerConfirmOverwrite, false, false};
-        const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, overwrite, run.target);
+        const OverwriteDecision decision =
+            ConfirmOverwrite(user_, settings_, overwrite, run.target);
         if (!decision.write || TargetIsASource(decision.path))
             return false;
         run.target = decision.path;
@@ -147,8 +148,9 @@ bool MergePage::CommitOutput(Run& run)
 
 bool MergePage::WritesTag() const
 {
-    return !title.empty() || !artist.empty() || !album.empty() || !year.empty() ||
-           !comment.empty() || track >= 1 || genreSelection >= 1;
+    return !tags_.title.empty() || !tags_.artist.empty() || !tags_.album.empty() ||
+           !tags_.year.empty() || !tags_.comment.empty() || tags_.track >= 1 ||
+           tags_.genreSelection >= 1;
 }
 
 bool MergePage::Finish(Run& run)
@@ -163,11 +165,13 @@ bool MergePage::Finish(Run& run)
                        summary.byteTotal, run.header);
         ok = run.out->WriteAt(0, run.headerFrame.data(), run.headerFrame.size());
     }
-    const int genre = genreSelection >= 1 ? genreSelection - 1 : static_cast<int>(kNoGenre);
+    const int genre =
+        tags_.genreSelection >= 1 ? tags_.genreSelection - 1 : static_cast<int>(kNoGenre);
     summary.tag = WritesTag();
     if (ok && summary.tag) {
-        const Id3v1Block tag = BuildID3v1Tag(title, artist, album, year, comment, track,
-                                             static_cast<std::uint32_t>(genre));
+        const Id3v1Block tag =
+            BuildID3v1Tag(tags_.title, tags_.artist, tags_.album, tags_.year, tags_.comment,
+                          tags_.track, static_cast<std::uint32_t>(genre));
         ok = run.out->Write(tag.data(), tag.size());
     }
     if (!ok) {

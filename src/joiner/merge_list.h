@@ -1,5 +1,5 @@
-// The merge list: files in the order they will be joined, each row a set of
-// texts filled once when its file is added.
+// CMP3JoinerPage's list: files in the order they will be joined, each row a set
+// of texts filled once when its file is added.
 #pragma once
 
 #include "timecue/time_format.h"

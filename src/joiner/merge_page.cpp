@@ -32,10 +32,10 @@ std::string AbsoluteFolder(const std::string& path)
 
 MergePage::MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
                      ConverterHost& converters, const PlaybackService* playback)
-    : ui_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
+    : user_(ui), settings_(settings), view_(view), converters_(converters), playback_(playback)
 {
-    destination = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
-    settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
+    destination_ = settings_.GetSettingText(setting::kMergingDestinationFolder, "");
+    settings_.SetSettingText(setting::kMergingDestinationFolder, destination_);
     // On first start the list is sorted by file name.
     if (settings_.GetSettingInt(setting::kSortingColumnOfJoiner, -999) == -999) {
         settings_.SetSettingInt(setting::kSortingColumnOfJoiner, 0);
@@ -51,8 +51,8 @@ bool MergePage::HasSelection()
 {
     if (!list_.SelectedRows().empty())
         return true;
-    ui_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
-                    MessageButtons::Ok);
+    user_.ShowMessage(LoadString(StringId::SelectItemFirst), MessageIcon::Warning,
+                      MessageButtons::Ok);
     return false;
 }
 
@@ -61,7 +61,7 @@ bool MergePage::AddMergeEntry(int position, const std::string& path)
     settings_.SetSettingText(setting::kMergeSourceLastFolder, AbsoluteFolder(path));
     CMP3Info info;
     if (!info.Analyse(path) || !info.HasStream()) {
-        ui_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);
+        user_.ShowMessage(LoadFailureMessage(info, path), MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
     // The decoded length is exact where the analysis estimates.
@@ -98,7 +98,7 @@ void MergePage::AddFilesCommand()
                          ? settings_.GetSettingText(setting::kMergeSourceLastFolder, "")
                          : settings_.GetSettingText(setting::kMergingSourceFolder, "");
     const int position = list_.RowCount();
-    const std::vector<std::string> files = ui_.ChooseOpenFiles(request);
+    const std::vector<std::string> files = user_.ChooseOpenFiles(request);
     if (files.empty())
         return;
     for (const std::string& file : files)
@@ -136,9 +136,10 @@ void MergePage::RemoveMergeSelection()
 
 void MergePage::ClearMergeList(bool ask)
 {
-    if (ask && (list_.RowCount() == 0 ||
-                ui_.ShowMessage(LoadString(StringId::ConfirmClearMergeList), MessageIcon::Question,
-                                MessageButtons::YesNo) != MessageAnswer::Yes))
+    if (ask &&
+        (list_.RowCount() == 0 ||
+         user_.ShowMessage(LoadString(StringId::ConfirmClearMergeList), MessageIcon::Question,
+                           MessageButtons::YesNo) != MessageAnswer::Yes))
         return;
     list_.Clear();
     totals_ = {};
@@ -190,13 +191,13 @@ void MergePage::CopyTagsFromSelection()
     if (!HasSelection())
         return;
     const MergeEntry& entry = list_.Row(list_.SelectedRows().front());
-    title = entry.Text(MergeColumn::Title);
-    artist = entry.Text(MergeColumn::Artist);
-    album = entry.Text(MergeColumn::Album);
-    year = entry.Text(MergeColumn::Year);
-    comment = entry.Text(MergeColumn::Comment);
-    track = static_cast<int>(ReadLeadingNumber(entry.Text(MergeColumn::Track)));
-    genreSelection = GenreBoxPosition(entry.Text(MergeColumn::Genre));
+    tags_.title = entry.Text(MergeColumn::Title);
+    tags_.artist = entry.Text(MergeColumn::Artist);
+    tags_.album = entry.Text(MergeColumn::Album);
+    tags_.year = entry.Text(MergeColumn::Year);
+    tags_.comment = entry.Text(MergeColumn::Comment);
+    tags_.track = static_cast<int>(ReadLeadingNumber(entry.Text(MergeColumn::Track)));
+    tags_.genreSelection = GenreBoxPosition(entry.Text(MergeColumn::Genre));
     view_.FieldsChanged();
 }
 
@@ -204,17 +205,17 @@ void MergePage::PlaySelected()
 {
     if (list_.RowCount() == 0 || !HasSelection())
         return;
-    ui_.OpenFile(list_.Row(list_.SelectedRows().front()).Path());
+    user_.OpenFile(list_.Row(list_.SelectedRows().front()).Path());
 }
 
 void MergePage::ChooseDestination()
 {
     const std::optional<std::string> folder =
-        ui_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination);
+        user_.ChooseFolder(LoadString(StringId::ChooseMergeFolder), destination_);
     if (!folder)
         return;
-    destination = *folder;
-    settings_.SetSettingText(setting::kMergingDestinationFolder, destination);
+    destination_ = *folder;
+    settings_.SetSettingText(setting::kMergingDestinationFolder, destination_);
     view_.FieldsChanged();
 }
 
@@ -222,9 +223,9 @@ void MergePage::InsertSilenceCommand()
 {
     const std::vector<int> selected = list_.SelectedRows();
     const bool noSelection = selected.empty();
-    InsertSilenceDialog dialog = InsertSilenceDialog::Prepare(
+    InsertSilence dialog = InsertSilence::Prepare(
         settings_, noSelection ? 0 : list_.Row(selected.front()).SilenceSeconds(), noSelection);
-    if (!view_.InsertSilence(dialog) || noSelection)
+    if (!view_.ShowInsertSilence(dialog) || noSelection)
         return;
     const std::string text = SilenceText(dialog.Length().value_or(0));
     for (int row = 0; row < list_.RowCount(); ++row) {

@@ -1,4 +1,4 @@
-// The merge page's logic: the list of files to join, its totals, the tag of the
+// CMP3JoinerPage's logic: the list of files to join, its totals, the tag of the
 // result, and the merge run. The window shows what this decides.
 #pragma once
 
@@ -6,6 +6,7 @@
 #include "joiner/merge_list.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace keldro {
@@ -16,6 +17,15 @@ class PlaybackService;
 class SettingsStore;
 class UserInteraction;
 
+// The ID3v1 tag of the result, as the page's fields hold it.
+struct MergeTags
+{
+    // Every field has an initializer, so that {.title = ...} may leave others out.
+    std::string title{}, artist{}, album{}, year{}, comment{};
+    int track = 0;
+    int genreSelection = 0; // 0: none; k: genre k - 1
+};
+
 class MergePage
 {
 public:
@@ -24,11 +34,12 @@ public:
     MergePage(UserInteraction& ui, SettingsStore& settings, MergePageView& view,
               ConverterHost& converters, const PlaybackService* playback = nullptr);
 
-    // The tag of the result, and where it goes.
-    std::string title, artist, album, year, comment;
-    int track = 0;
-    int genreSelection = 0; // 0: none; k: genre k - 1
-    std::string destination;
+    // The tag of the result, and the folder it goes to ("" for none). The
+    // window sets what its fields hold: neither setter stores or notifies.
+    const MergeTags& Tags() const { return tags_; }
+    void SetTags(MergeTags tags) { tags_ = std::move(tags); }
+    const std::string& Destination() const { return destination_; }
+    void SetDestination(std::string folder) { destination_ = std::move(folder); }
 
     MergeList& List() { return list_; }
     const MergeList& List() const { return list_; }
@@ -78,11 +89,13 @@ private:
     void CompleteMerge(const std::string& target);
     void ResetFields();
 
-    UserInteraction& ui_;
+    UserInteraction& user_;
     SettingsStore& settings_;
     MergePageView& view_;
     ConverterHost& converters_;
     const PlaybackService* playback_;
+    MergeTags tags_;
+    std::string destination_;
     MergeList list_;
     MergeTotals totals_;
     std::string durationText_;

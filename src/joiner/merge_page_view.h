@@ -1,5 +1,5 @@
-// What the merge page's window does for the page's logic: its dialogs, and the
-// notices that keep its widgets up to date.
+// CMP3JoinerPage's window as the page's logic sees it: its dialogs, and the
+// notices that keep its widgets up to date; CMP3MergeCompleteDlg's state.
 #pragma once
 
 #include "engine/mp3_info.h"
@@ -11,9 +11,9 @@
 namespace keldro {
 
 class SettingsStore;
-struct InsertSilenceDialog;
-struct MergeValidateDialog;
-struct MergeCompleteDialog;
+struct InsertSilence;
+struct MergeValidate;
+struct MergeComplete;
 enum class ValidateChoice;
 
 // What one source contributed to a merge.
@@ -43,9 +43,11 @@ public:
 
     // The silence dialog: true when closed with "应用" or "应用全部"; "保存(&S)"
     // calls the dialog's Save itself and stays open.
-    virtual bool InsertSilence(InsertSilenceDialog& dialog) = 0;
-    virtual ValidateChoice AskMismatch(MergeValidateDialog& dialog) = 0;
-    virtual bool ShowMergeComplete(MergeCompleteDialog& dialog) = 0;
+    virtual bool ShowInsertSilence(InsertSilence& dialog) = 0;
+    virtual ValidateChoice AskMismatch(MergeValidate& dialog) = 0;
+    virtual bool ShowMergeComplete(MergeComplete& dialog) = 0;
+    // CDownloadConverterDlg: no converter is installed, with where to get one.
+    virtual void ShowConverterDownload() = 0;
 
     virtual void ListChanged() {}
     virtual void FieldsChanged() {}
@@ -56,8 +58,8 @@ public:
     virtual void MergeFinished(const MergeSummary& /*summary*/) {}
 };
 
-// The success dialog after a merge.
-struct MergeCompleteDialog
+// CMP3MergeCompleteDlg's state: the success dialog after a merge.
+struct MergeComplete
 {
     std::string message;
     bool startNewMerge = false;

@@ -19,13 +19,13 @@
 
 namespace keldro {
 
-void MergeCompleteDialog::Open(SettingsStore& settings)
+void MergeComplete::Open(SettingsStore& settings)
 {
     startNewMerge = ReadOrStoreDefault(settings, setting::kStartNewMerge, 0) == 1;
     openFolder = ReadOrStoreDefault(settings, setting::kJoinerAutoOpenFolder, 0) == 1;
 }
 
-void MergeCompleteDialog::Close(SettingsStore& settings) const
+void MergeComplete::Close(SettingsStore& settings) const
 {
     settings.SetSettingInt(setting::kStartNewMerge, startNewMerge ? 1 : 0);
     settings.SetSettingInt(setting::kJoinerShowSuccess, dontShowAgain ? 0 : 1);
@@ -35,12 +35,12 @@ bool MergePage::ValidateMergeInputs()
 {
     if (!FindMismatch(list_))
         return true;
-    MergeValidateDialog dialog;
+    MergeValidate dialog;
     dialog.text = LoadString(StringId::MergeMismatch);
     dialog.skipNextTime = settings_.GetSettingInt(setting::kValidateBeforeMerge, 1) == 0;
     dialog.convertNow = [this] {
-        if (const std::optional<std::string> list = WriteConvertList(list_, ui_))
-            LaunchConverter(converters_, "KELDRO", "BATCHCONVERT_REMOVE", *list);
+        if (const std::optional<std::string> list = WriteConvertList(list_, user_))
+            LaunchConverter(converters_, view_, "KELDRO", "BATCHCONVERT_REMOVE", *list);
     };
     return view_.AskMismatch(dialog) == ValidateChoice::Ignore;
 }
@@ -60,10 +60,10 @@ bool MergePage::ChooseTarget(std::string& target)
     request.filter = LoadString(StringId::AudioFileFilter);
     request.defaultExtension = "mp3";
     request.fileName = settings_.GetSettingText(setting::kMergingDestinationName, "");
-    request.folder = !destination.empty()
-                         ? destination
+    request.folder = !destination_.empty()
+                         ? destination_
                          : settings_.GetSettingText(setting::kMergeTempOutputFolder, "");
-    const std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
+    const std::optional<std::string> chosen = user_.ChooseSaveFile(request);
     if (!chosen)
         return false;
     target = *chosen;
@@ -90,7 +90,7 @@ bool MergePage::PlannedOutputFits()
     }
     if (planned <= CMP3Info::kMaxFileSize)
         return true;
-    ui_.ShowMessage(LoadString(StringId::MergeTooLarge), MessageIcon::Error, MessageButtons::Ok);
+    user_.ShowMessage(LoadString(StringId::MergeTooLarge), MessageIcon::Error, MessageButtons::Ok);
     return false;
 }
 
@@ -100,8 +100,8 @@ bool MergePage::TargetIsASource(const std::string& target)
     for (int row = 0; row < list_.RowCount(); ++row) {
         const std::string source = list_.Row(row).Path();
         if (source == target || IsSameFile(source, target)) {
-            ui_.ShowMessage(FormatString(StringId::SourceIsTarget, target.c_str()),
-                            MessageIcon::Error, MessageButtons::Ok);
+            user_.ShowMessage(FormatString(StringId::SourceIsTarget, target.c_str()),
+                              MessageIcon::Error, MessageButtons::Ok);
             return true;
         }
     }
@@ -118,8 +118,8 @@ void MergePage::RunMerge()
     // Every row holds audio (a file without any is never added), even when the
     // total, counted in whole seconds per file, reads 0 for a list of short clips.
     if (list_.RowCount() == 0) {
-        ui_.ShowMessage(LoadString(StringId::AddFilesFirst), MessageIcon::Warning,
-                        MessageButtons::Ok);
+        user_.ShowMessage(LoadString(StringId::AddFilesFirst), MessageIcon::Warning,
+                          MessageButtons::Ok);
         AddFilesCommand();
         return;
     }
@@ -131,7 +131,7 @@ void MergePage::RunMerge()
     if (!ChooseTarget(target) || TargetIsASource(target))
         return;
     OverwriteRun overwrite{setting::kJoinerConfirmOverwrite, false, false};
-    const OverwriteDecision decision = ConfirmOverwrite(ui_, settings_, overwrite, target);
+    const OverwriteDecision decision = ConfirmOverwrite(user_, settings_, overwrite, target);
     if (!decision.write) {
         view_.ProgressChanged(0, list_.RowCount());
         view_.StatusChanged(LoadString(StringId::StatusAborted));
@@ -168,13 +168,7 @@ void MergePage::RunMerge()
 
 void MergePage::ResetFields()
 {
-    title.clear();
-    artist.clear();
-    album.clear();
-    year.clear();
-    comment.clear();
-    track = 0;
-    genreSelection = 0;
+    tags_ = {};
     view_.FieldsChanged();
 }
 
@@ -183,7 +177,7 @@ void MergePage::CompleteMerge(const std::string& target)
     bool openFolder = settings_.GetSettingInt(setting::kJoinerAutoOpenFolder, 0) == 1;
     bool play = false;
     if (settings_.GetSettingInt(setting::kJoinerShowSuccess, 1) == 1) {
-        MergeCompleteDialog dialog;
+        MergeComplete dialog;
         dialog.Open(settings_);
         dialog.message = FormatString(StringId::MergeDone, target.c_str());
         if (view_.ShowMergeComplete(dialog)) {
@@ -193,17 +187,17 @@ void MergePage::CompleteMerge(const std::string& target)
         }
     }
     // Without a destination folder (the default) the result's own folder opens.
-    if (openFolder && !destination.empty()) {
-        ui_.OpenFolder(destination);
+    if (openFolder && !destination_.empty()) {
+        user_.OpenFolder(destination_);
     } else if (openFolder) {
         std::error_code error;
         const std::filesystem::path result = std::filesystem::absolute(target, error);
-        ui_.OpenFolder((error ? std::filesystem::path(target) : result.lexically_normal())
-                           .parent_path()
-                           .string());
+        user_.OpenFolder((error ? std::filesystem::path(target) : result.lexically_normal())
+                             .parent_path()
+                             .string());
     }
     if (play || settings_.GetSettingInt(setting::kJoinerPlayResult, 0) == 1)
-        ui_.OpenFile(target);
+        user_.OpenFile(target);
     if (settings_.GetSettingInt(setting::kStartNewMerge, 0) == 1) {
         ClearMergeList(false);
         view_.StatusChanged(LoadString(StringId::StatusIdle));
@@ -215,7 +209,7 @@ void MergePage::CompleteMerge(const std::string& target)
 
 bool MergePage::AfterChunk()
 {
-    ui_.PumpEvents();
+    user_.PumpEvents();
     // Asked to end, the process stops at once: nobody is there to answer.
     if (PendingInterruption() != 0)
         return false;
@@ -223,8 +217,8 @@ bool MergePage::AfterChunk()
         return true;
     stopRequested_ = false;
     return askBeforeStop_ &&
-           ui_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Warning,
-                           MessageButtons::OkCancel) != MessageAnswer::Ok;
+           user_.ShowMessage(LoadString(StringId::ConfirmAbort), MessageIcon::Warning,
+                             MessageButtons::OkCancel) != MessageAnswer::Ok;
 }
 
 } // namespace keldro

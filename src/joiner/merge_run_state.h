@@ -1,4 +1,4 @@
-// One merge run's state, shared by the run and its copying.
+// CMP3JoinerPage's merge run: one run's state, shared by the run and its copying.
 #pragma once
 
 #include "base/output_file.h"

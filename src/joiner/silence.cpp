@@ -78,10 +78,10 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
     return result;
 }
 
-InsertSilenceDialog InsertSilenceDialog::Prepare(const SettingsStore& settings, int selectedSeconds,
-                                                 bool noSelection)
+InsertSilence InsertSilence::Prepare(const SettingsStore& settings, int selectedSeconds,
+                                     bool noSelection)
 {
-    InsertSilenceDialog dialog;
+    InsertSilence dialog;
     const int stored = settings.GetSettingInt(setting::kSilenceLength, 0);
     dialog.lengthText = std::to_string(selectedSeconds > 0 ? selectedSeconds : stored);
     dialog.automatic = settings.GetSettingInt(setting::kAutoApplySilence, 0) == 1;
@@ -89,7 +89,7 @@ InsertSilenceDialog InsertSilenceDialog::Prepare(const SettingsStore& settings, 
     return dialog;
 }
 
-std::optional<int> InsertSilenceDialog::Length() const
+std::optional<int> InsertSilence::Length() const
 {
     int value = 0;
     const char* begin = lengthText.data();
@@ -102,7 +102,7 @@ std::optional<int> InsertSilenceDialog::Length() const
     return value;
 }
 
-bool InsertSilenceDialog::Save(SettingsStore& settings) const
+bool InsertSilence::Save(SettingsStore& settings) const
 {
     const std::optional<int> length = Length();
     if (!length)

@@ -1,5 +1,5 @@
-// Silence between joined files: whole silent frames after a file, made from
-// the header of its first audio frame.
+// CInsertSilenceDlg's state, and the silence it asks for between joined files:
+// whole silent frames after a file, made from the header of its first audio frame.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +37,8 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
 // The bytes of that silence, written or planned.
 std::uint64_t SilenceBytes(const CMP3Info& source, int seconds);
 
-// The insert silence dialog.
-struct InsertSilenceDialog
+// CInsertSilenceDlg's state.
+struct InsertSilence
 {
     std::string lengthText; // the length field as typed
     bool automatic = false;
@@ -46,8 +46,8 @@ struct InsertSilenceDialog
     bool applyToAll = false;
 
     // Presets from the store, or the first selected row's silence.
-    static InsertSilenceDialog Prepare(const SettingsStore& settings, int selectedSeconds,
-                                       bool noSelection);
+    static InsertSilence Prepare(const SettingsStore& settings, int selectedSeconds,
+                                 bool noSelection);
     // The length, or nothing when the field holds no integer ("请键入一个整数。").
     std::optional<int> Length() const;
     // "保存(&S)": stores the length and the automatic choice.

@@ -130,7 +130,7 @@ TEST(LaunchConverter, FirstInstalledThatStartsWins)
     test::ScriptedMergeView host;
     host.installed = {{"Wexlin", "/opt/wexlin"}, {"Brantor", "/opt/brantor"}};
     host.startable = "wexlin";
-    EXPECT_TRUE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_TRUE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     ASSERT_EQ(host.started.size(), 1u); // only the first location's program
     EXPECT_EQ(host.started[0].first, "/opt/wexlin/wexlin");
     EXPECT_EQ(
@@ -138,16 +138,16 @@ TEST(LaunchConverter, FirstInstalledThatStartsWins)
         (std::vector<std::string>{"-o", "KELDRO", "-a", "BATCHCONVERT_REMOVE", "-s", "/tmp/~ct1"}));
     host.started.clear();
     host.startable = "brantor"; // wexlin fails to start
-    EXPECT_TRUE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_TRUE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     ASSERT_EQ(host.started.size(), 2u);
     EXPECT_EQ(host.started[1].first, "/opt/brantor/brantor");
     EXPECT_EQ(host.downloadDialogs, 0);
     host.startable.clear();
-    EXPECT_FALSE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_FALSE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     EXPECT_EQ(host.downloadDialogs, 1);
     host.installed.clear();
     host.started.clear();
-    EXPECT_FALSE(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+    EXPECT_FALSE(LaunchConverter(host, host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
     EXPECT_TRUE(host.started.empty());
     EXPECT_EQ(host.downloadDialogs, 2);
 }
@@ -178,7 +178,7 @@ TEST_F(ValidateMergeInputsTest, AlikeFilesGoOnWithoutAWarning)
 TEST_F(ValidateMergeInputsTest, SkipBoxIsStoredAtEachClickWhateverCloses)
 {
     AddRows({Encoded("44100", "128kbps", "立体声"), Encoded("48000", "128kbps", "立体声")});
-    view_.onMismatch = [this](MergeValidateDialog& dialog) {
+    view_.onMismatch = [this](MergeValidate& dialog) {
         EXPECT_FALSE(dialog.skipNextTime);
         EXPECT_NE(dialog.text.find("强烈建议你在合并前将他们转换为相同编码。"), std::string::npos);
         dialog.ToggleSkipNextTime(settings_);
@@ -190,7 +190,7 @@ TEST_F(ValidateMergeInputsTest, SkipBoxIsStoredAtEachClickWhateverCloses)
     };
     EXPECT_FALSE(page_.ValidateMergeInputs());
     EXPECT_EQ(settings_.GetSettingInt(setting::kValidateBeforeMerge, 1), 0);
-    view_.onMismatch = [](MergeValidateDialog&) { return ValidateChoice::Ignore; };
+    view_.onMismatch = [](MergeValidate&) { return ValidateChoice::Ignore; };
     EXPECT_TRUE(page_.ValidateMergeInputs());
 }
 
@@ -202,7 +202,7 @@ TEST_F(ValidateMergeInputsTest, ConvertNowHandsTheListOverAndStaysOpen)
              Encoded("44100", "128kbps", "立体声", "b.mp3")});
     view_.installed = {{"Brantor", "/opt/brantor"}};
     view_.startable = "brantor";
-    view_.onMismatch = [](MergeValidateDialog& dialog) {
+    view_.onMismatch = [](MergeValidate& dialog) {
         dialog.convertNow();
         dialog.convertNow();
         return ValidateChoice::Ignore; // the user still decides

@@ -225,27 +225,27 @@ TEST_F(MergePageTest, CopyTagsTakesTheFirstSelectedRowsTag)
     Page().DropFiles({MakeFile("a.mp3", 8, tag), MakeFile("b.mp3")});
     Select({0, 1});
     Page().CopyTagsFromSelection();
-    EXPECT_EQ(Page().title, "Song");
-    EXPECT_EQ(Page().artist, "Singer");
-    EXPECT_EQ(Page().album, "Record");
-    EXPECT_EQ(Page().year, "1999");
-    EXPECT_EQ(Page().comment, "note");
-    EXPECT_EQ(Page().track, 7);
-    EXPECT_EQ(Page().genreSelection, 18); // genre 17, after the empty entry
+    EXPECT_EQ(Page().Tags().title, "Song");
+    EXPECT_EQ(Page().Tags().artist, "Singer");
+    EXPECT_EQ(Page().Tags().album, "Record");
+    EXPECT_EQ(Page().Tags().year, "1999");
+    EXPECT_EQ(Page().Tags().comment, "note");
+    EXPECT_EQ(Page().Tags().track, 7);
+    EXPECT_EQ(Page().Tags().genreSelection, 18); // genre 17, after the empty entry
     Select({1});
     Page().CopyTagsFromSelection();
-    EXPECT_EQ(Page().title, "");
-    EXPECT_EQ(Page().track, 0);
-    EXPECT_EQ(Page().genreSelection, 0);
+    EXPECT_EQ(Page().Tags().title, "");
+    EXPECT_EQ(Page().Tags().track, 0);
+    EXPECT_EQ(Page().Tags().genreSelection, 0);
 }
 
 TEST_F(MergePageTest, DestinationFolderIsStored)
 {
     ui_.folders = {std::nullopt, "/music/out"};
     Page().ChooseDestination();
-    EXPECT_EQ(Page().destination, "");
+    EXPECT_EQ(Page().Destination(), "");
     Page().ChooseDestination();
-    EXPECT_EQ(Page().destination, "/music/out");
+    EXPECT_EQ(Page().Destination(), "/music/out");
     EXPECT_EQ(settings_.GetSettingText(setting::kMergingDestinationFolder, ""), "/music/out");
     EXPECT_EQ(ui_.folderRequests[0].first, "请选择目标文件来保存合并后的输出文件:");
 }
@@ -279,10 +279,10 @@ TEST_F(MergePageTest, SilenceOnSelectedRowsOrAllOrNone)
     };
     EXPECT_EQ(silences(), (std::vector<std::string>{"2", "2", "2"})); // automatic
     const std::uint32_t duration = Page().Totals().duration;
-    std::vector<InsertSilenceDialog> shown;
+    std::vector<InsertSilence> shown;
     std::string typed;
     bool all = false;
-    view_.onInsertSilence = [&](InsertSilenceDialog& dialog) {
+    view_.onInsertSilence = [&](InsertSilence& dialog) {
         shown.push_back(dialog);
         dialog.lengthText = typed;
         dialog.applyToAll = all;

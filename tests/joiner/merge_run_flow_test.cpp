@@ -45,7 +45,7 @@ TEST_F(MergeFlowTest, ACancelledCheckEndsBeforeTheTargetIsChosen)
     EXPECT_FALSE(Merge(dir_.File("out.mp3")));
     EXPECT_EQ(view_.mismatchWarnings, 1);
     EXPECT_TRUE(ui_.fileRequests.empty());
-    view_.onMismatch = [this](MergeValidateDialog& dialog) {
+    view_.onMismatch = [this](MergeValidate& dialog) {
         dialog.ToggleSkipNextTime(settings_);
         return ValidateChoice::Cancel;
     };
@@ -69,7 +69,7 @@ TEST_F(MergeFlowTest, TheChosenTargetIsRemembered)
     EXPECT_EQ(request.defaultExtension, "mp3");
     EXPECT_EQ(settings_.GetSettingText(setting::kMergingDestinationName, ""), "joined.mp3");
     EXPECT_EQ(settings_.GetSettingText(setting::kMergeTempOutputFolder, ""), dir_.Path() + "/");
-    Page().destination = "/music";
+    Page().SetDestination("/music");
     ASSERT_TRUE(Merge(dir_.File("joined2.mp3")));
     EXPECT_EQ(ui_.fileRequests[1].folder, "/music");
     EXPECT_EQ(view_.statuses.front(), "正在合并 # 01/02 - a.mp3");
@@ -197,8 +197,8 @@ TEST_F(MergeFlowTest, SuccessDialogAndItsChoices)
 {
     AddTwo();
     settings_.SetSettingInt(setting::kJoinerShowSuccess, 1);
-    Page().destination = "/music";
-    view_.onComplete = [](MergeCompleteDialog& dialog) {
+    Page().SetDestination("/music");
+    view_.onComplete = [](MergeComplete& dialog) {
         EXPECT_FALSE(dialog.startNewMerge);
         dialog.playNow = true;
         dialog.dontShowAgain = true;
@@ -225,7 +225,7 @@ TEST_F(MergeFlowTest, SuccessDialogAndItsChoices)
 TEST_F(MergeFlowTest, WithoutADestinationFolderTheResultsFolderOpens)
 {
     AddTwo();
-    ASSERT_EQ(Page().destination, ""); // the default
+    ASSERT_EQ(Page().Destination(), ""); // the default
     settings_.SetSettingInt(setting::kJoinerAutoOpenFolder, 1);
     ASSERT_TRUE(Merge(dir_.File("out.mp3")));
     EXPECT_EQ(ui_.openedFolders, (std::vector<std::string>{dir_.Path()}));
@@ -241,7 +241,7 @@ TEST_F(MergeFlowTest, ADialogClosedOtherwiseStoresNothing)
 {
     AddTwo();
     settings_.SetSettingInt(setting::kJoinerShowSuccess, 1);
-    view_.onComplete = [](MergeCompleteDialog& dialog) {
+    view_.onComplete = [](MergeComplete& dialog) {
         dialog.dontShowAgain = true;
         dialog.playNow = true;
         return false;
@@ -255,15 +255,13 @@ TEST_F(MergeFlowTest, StartNewMergeResetsThePage)
 {
     AddTwo();
     settings_.SetSettingInt(setting::kStartNewMerge, 1);
-    Page().title = "t";
-    Page().track = 4;
-    Page().genreSelection = 3;
+    Page().SetTags({.title = "t", .track = 4, .genreSelection = 3});
     ASSERT_TRUE(Merge(dir_.File("out.mp3")));
     EXPECT_EQ(Page().List().RowCount(), 0);
     EXPECT_EQ(Page().Totals().duration, 0u);
-    EXPECT_EQ(Page().title, "");
-    EXPECT_EQ(Page().track, 0);
-    EXPECT_EQ(Page().genreSelection, 0);
+    EXPECT_EQ(Page().Tags().title, "");
+    EXPECT_EQ(Page().Tags().track, 0);
+    EXPECT_EQ(Page().Tags().genreSelection, 0);
     EXPECT_EQ(view_.statuses.back(), "空闲");
     ASSERT_EQ(ui_.fileRequests.size(), 2u); // the target, then new files
     EXPECT_EQ(ui_.fileRequests[1].title, "添加 MP3 文件进行合并");

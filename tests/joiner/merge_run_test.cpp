@@ -86,7 +86,7 @@ TEST_F(MergeOutputTest, SilenceFollowsItsFileAndIsCountedInBothTotals)
          Source("last.mp3", {}, cbr)});
     SetSilence(1, 1);
     SetSilence(2, 2);
-    Page().title = "Joined";
+    Page().SetTags({.title = "Joined"});
     ASSERT_TRUE(Merge(dir_.File("out.mp3")));
     const Bytes out = test::ReadFile(dir_.File("out.mp3"));
     const std::uint32_t silenceOne = 1 + 64'000 / (8 * 208);
@@ -138,14 +138,12 @@ TEST_F(MergeOutputTest, TagOnlyWhenAFieldIsSet)
     Add({Source("a.mp3", {}, audio)});
     ASSERT_TRUE(Merge(dir_.File("plain.mp3")));
     EXPECT_EQ(test::ReadFile(dir_.File("plain.mp3")).size(), audio.size());
-    Page().genreSelection = 18; // genre 17 alone
+    Page().SetTags({.genreSelection = 18}); // genre 17 alone
     ASSERT_TRUE(Merge(dir_.File("genre.mp3")));
     Bytes expected = audio;
     test::Append(expected, test::Id3v1Tag("", "", "", "", "", 0, 17));
     EXPECT_TRUE(test::ReadFile(dir_.File("genre.mp3")) == expected);
-    Page().genreSelection = 0;
-    Page().track = 3;
-    Page().comment = "c";
+    Page().SetTags({.comment = "c", .track = 3});
     ASSERT_TRUE(Merge(dir_.File("track.mp3")));
     expected = audio;
     test::Append(expected, test::Id3v1Tag("", "", "", "", "c", 3, 255));

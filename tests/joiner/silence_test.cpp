@@ -122,15 +122,15 @@ TEST_F(AppendSilenceTest, EachFileGetsSilenceInItsOwnFormat)
     ExpectSilentFrames(silence, test::MakeHeader(half), length, 77);
 }
 
-TEST(InsertSilenceDialog, PresetsLengthCheckAndSave)
+TEST(InsertSilence, PresetsLengthCheckAndSave)
 {
     MemorySettings settings;
     settings.SetSettingInt(setting::kSilenceLength, 3);
-    EXPECT_EQ(InsertSilenceDialog::Prepare(settings, 0, false).lengthText, "3");
-    InsertSilenceDialog dialog = InsertSilenceDialog::Prepare(settings, 5, false);
+    EXPECT_EQ(InsertSilence::Prepare(settings, 0, false).lengthText, "3");
+    InsertSilence dialog = InsertSilence::Prepare(settings, 5, false);
     EXPECT_EQ(dialog.lengthText, "5"); // the first selected row's silence wins
     EXPECT_FALSE(dialog.automatic);
-    EXPECT_TRUE(InsertSilenceDialog::Prepare(settings, 0, true).noSelection);
+    EXPECT_TRUE(InsertSilence::Prepare(settings, 0, true).noSelection);
 
     for (const char* bad : {"", "abc", "3s", "1.5", "99999999999"}) {
         dialog.lengthText = bad;

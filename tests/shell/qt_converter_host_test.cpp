@@ -1,4 +1,5 @@
 // Converters found through their makers' stores and started for real.
+#include "scripted_merge_view.h"
 #include "shell/ui/qt_converter_host.h"
 
 #include <QFile>
@@ -7,18 +8,6 @@
 #include <QTest>
 
 using namespace keldro;
-
-namespace {
-
-class CountingHost final : public QtConverterHost
-{
-public:
-    using QtConverterHost::QtConverterHost;
-    void ShowConverterDownload() override { ++downloads; }
-    int downloads = 0;
-};
-
-} // namespace
 
 class QtConverterHostTest final : public QObject
 {
@@ -51,10 +40,11 @@ private slots:
 
     void nothingInstalledOpensTheDownloadDialog()
     {
-        CountingHost host(dir_.filePath(QStringLiteral("empty")));
+        QtConverterHost host(dir_.filePath(QStringLiteral("empty")));
+        test::ScriptedMergeView view;
         QCOMPARE(host.InstallPath("Wexlin"), std::nullopt);
-        QVERIFY(!LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
-        QCOMPARE(host.downloads, 1);
+        QVERIFY(!LaunchConverter(host, view, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct1"));
+        QCOMPARE(view.downloadDialogs, 1);
     }
 
     void aMissingProgramMovesOnToTheNextConverter()
@@ -62,10 +52,11 @@ private slots:
         Install(QStringLiteral("Wexlin"), dir_.filePath(QStringLiteral("nowhere")));
         Install(QStringLiteral("Brantor"), dir_.path());
         QVERIFY(!FakeConverter(QStringLiteral("brantor")).isEmpty());
-        CountingHost host(dir_.path());
+        QtConverterHost host(dir_.path());
+        test::ScriptedMergeView view;
         QCOMPARE(host.InstallPath("Brantor"), std::optional(dir_.path().toStdString()));
-        QVERIFY(LaunchConverter(host, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct2"));
-        QCOMPARE(host.downloads, 0);
+        QVERIFY(LaunchConverter(host, view, "KELDRO", "BATCHCONVERT_REMOVE", "/tmp/~ct2"));
+        QCOMPARE(view.downloadDialogs, 0);
         QFile args(dir_.filePath(QStringLiteral("brantor.args")));
         QTRY_VERIFY(args.exists() && args.size() > 0);
         QVERIFY(args.open(QIODevice::ReadOnly));

@@ -1,5 +1,7 @@
 #include "shell/ui/qt_converter_host.h"
 
+#include "widgets/qt_text.h"
+
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -14,15 +16,13 @@ QtConverterHost::QtConverterHost(QString configFolder) : configFolder_(std::move
 
 std::optional<std::string> QtConverterHost::InstallPath(std::string_view application)
 {
-    const QString name =
-        QString::fromUtf8(application.data(), static_cast<qsizetype>(application.size()));
-    const QSettings store(configFolder_ + QStringLiteral("/Vantry/") + name +
+    const QSettings store(configFolder_ + QStringLiteral("/Vantry/") + FromBytes(application) +
                               QStringLiteral(".conf"),
                           QSettings::IniFormat);
     const QVariant folder = store.value(QStringLiteral("Convert Setting/Install Path"));
     if (store.status() != QSettings::NoError || !folder.isValid())
         return std::nullopt;
-    return folder.toString().toStdString();
+    return ToBytes(folder.toString());
 }
 
 bool QtConverterHost::StartProgram(const std::string& program,
@@ -30,8 +30,8 @@ bool QtConverterHost::StartProgram(const std::string& program,
 {
     QStringList list;
     for (const std::string& argument : arguments)
-        list << QString::fromStdString(argument);
-    return QProcess::startDetached(QString::fromStdString(program), list);
+        list << FromBytes(argument);
+    return QProcess::startDetached(FromBytes(program), list);
 }
 
 } // namespace keldro

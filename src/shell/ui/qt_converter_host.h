@@ -1,6 +1,6 @@
 // Converter programs on this desktop: each maker's store names the folder a
 // converter is installed in, and the program is started detached. What the
-// user sees when none is installed belongs to the window that owns the host.
+// user sees when none is installed is the merge page window's dialog.
 #pragma once
 
 #include "joiner/merge_check.h"
@@ -9,7 +9,7 @@
 
 namespace keldro {
 
-class QtConverterHost : public ConverterHost
+class QtConverterHost final : public ConverterHost
 {
 public:
     // Stores are read from configFolder/Vantry/<application>.conf; by default
