@@ -90,7 +90,7 @@ FrameHit CMP3Info::FindFirstFrame(FileReader& file, std::uint32_t start)
             headerFrameSeen = true;
             headerFrameWord = word;
             position = std::max(std::uint64_t{frame} + static_cast<std::uint64_t>(info.frameLength),
-                                std::uint64_t{m_vbrTagOffset} + 1);
+                                std::uint64_t{vbrTagOffset_} + 1);
             continue;
         }
         if (!candidate) {
@@ -113,7 +113,7 @@ FrameHit CMP3Info::AcceptFrame(FileReader& file, std::uint32_t frame, std::uint3
                                const FrameHeaderInfo& info)
 {
     file.Seek(frame);
-    m_header = info;
+    header_ = info;
     return FrameHit{true, frame, word};
 }
 
@@ -127,20 +127,20 @@ bool CMP3Info::RecognizeInfoHeader(FileReader& file, std::uint32_t frame,
     if (file.ReadAt(xingAt, tag.data(), tag.size()) == tag.size()) {
         const bool xing = std::memcmp(tag.data(), "Xing", 4) == 0;
         if (xing || std::memcmp(tag.data(), "Info", 4) == 0) {
-            m_vbrType = xing ? VbrHeaderType::Xing : VbrHeaderType::Info;
-            m_vbrFrameOffset = frame;
-            m_vbrTagOffset = static_cast<std::uint32_t>(xingAt);
-            m_vbrFrames = BigEndian32(tag.data() + 8);
+            vbrType_ = xing ? VbrHeaderType::Xing : VbrHeaderType::Info;
+            vbrFrameOffset_ = frame;
+            vbrTagOffset_ = static_cast<std::uint32_t>(xingAt);
+            vbrFrames_ = BigEndian32(tag.data() + 8);
             return true;
         }
     }
     const std::uint64_t vbriAt = std::uint64_t{frame} + kVbriTagPosition;
     if (file.ReadAt(vbriAt, tag.data(), tag.size()) == tag.size() &&
         std::memcmp(tag.data(), "VBRI", 4) == 0) {
-        m_vbrType = VbrHeaderType::Vbri;
-        m_vbrFrameOffset = frame;
-        m_vbrTagOffset = static_cast<std::uint32_t>(vbriAt);
-        m_vbrFrames = BigEndian32(tag.data() + 14);
+        vbrType_ = VbrHeaderType::Vbri;
+        vbrFrameOffset_ = frame;
+        vbrTagOffset_ = static_cast<std::uint32_t>(vbriAt);
+        vbrFrames_ = BigEndian32(tag.data() + 14);
         return true;
     }
     return false;
@@ -148,10 +148,10 @@ bool CMP3Info::RecognizeInfoHeader(FileReader& file, std::uint32_t frame,
 
 void CMP3Info::ForgetHeaderFrame()
 {
-    m_vbrType = VbrHeaderType::None;
-    m_vbrFrameOffset = m_firstFrameOffset;
-    m_vbrTagOffset = 0;
-    m_vbrFrames = 0;
+    vbrType_ = VbrHeaderType::None;
+    vbrFrameOffset_ = firstFrameOffset_;
+    vbrTagOffset_ = 0;
+    vbrFrames_ = 0;
 }
 
 } // namespace keldro
