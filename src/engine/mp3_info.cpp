@@ -41,9 +41,7 @@ void CMP3Info::Reset()
     averageBitrate_ = 0.0;
     vbrFrameOffset_ = 0;
     firstFrameOffset_ = 0;
-    vbrTagOffset_ = 0;
-    vbrType_ = VbrHeaderType::None;
-    vbrFrames_ = 0;
+    infoHeader_ = InfoHeader{};
     error_ = AnalyseError::None;
     frameTable_ = {};
     tableLoaded_ = false;
@@ -86,7 +84,7 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
         // Without a header frame the audio begins where the header frame would be.
         // A header announcing no frames says nothing: the file is read as one
         // without it, which also keeps the average bitrate finite.
-        if (!HasHeaderFrame() || vbrFrames_ == 0)
+        if (!HasHeaderFrame() || infoHeader_.frames == 0)
             ForgetHeaderFrame();
     } else {
         // No stream: leave no half-found values behind.
@@ -119,7 +117,8 @@ void CMP3Info::DeriveTotals(double audioBytes)
         estimatedFrames_ = TruncateToU32(audioBytes / header_.frameLength);
     if (HasVbrHeader()) {
         // The bytes take in the header frame and any ID3v1 tag; the frames do not.
-        const double bytesPerFrame = static_cast<double>(fileSize_ - vbrFrameOffset_) / vbrFrames_;
+        const double bytesPerFrame =
+            static_cast<double>(fileSize_ - vbrFrameOffset_) / infoHeader_.frames;
         averageBitrate_ = bytesPerFrame * header_.sampleRate / (FrameBytesFactor(header_) * 1000.0);
     }
     const double rate = HasVbrHeader() ? averageBitrate_ : header_.bitrate;
@@ -129,7 +128,7 @@ void CMP3Info::DeriveTotals(double audioBytes)
 
 std::uint32_t CMP3Info::GetTotalFrames() const
 {
-    return HasHeaderFrame() ? vbrFrames_ : estimatedFrames_;
+    return HasHeaderFrame() ? infoHeader_.frames : estimatedFrames_;
 }
 
 std::string_view VbrHeaderTypeName(VbrHeaderType type)

@@ -6,6 +6,7 @@
 #include "base/file_reader.h"
 #include "engine/frame_header.h"
 #include "engine/id3v1.h"
+#include "engine/info_header.h"
 #include "timecue/time_format.h"
 
 #include <cstdint>
@@ -17,16 +18,6 @@
 namespace keldro {
 
 class UserInteraction;
-
-enum class VbrHeaderType : std::int32_t
-{
-    None = 0,
-    Xing = 1,
-    Vbri = 2,
-    // The "Info" header encoders put in front of constant-bitrate audio: a header
-    // frame like Xing, but the file still counts as constant bitrate.
-    Info = 3,
-};
 
 // "none", "xing", "vbri" or "info": the names reports and scripts use.
 std::string_view VbrHeaderTypeName(VbrHeaderType type);
@@ -115,10 +106,10 @@ public:
     // Xing or VBRI: the file is variable bitrate. An Info header frame is not.
     bool HasVbrHeader() const
     {
-        return vbrType_ == VbrHeaderType::Xing || vbrType_ == VbrHeaderType::Vbri;
+        return VbrType() == VbrHeaderType::Xing || VbrType() == VbrHeaderType::Vbri;
     }
     // Any information header frame in front of the audio, Info included.
-    bool HasHeaderFrame() const { return vbrType_ != VbrHeaderType::None; }
+    bool HasHeaderFrame() const { return VbrType() != VbrHeaderType::None; }
     bool HasStream() const { return (status_ & kStatusStream) != 0; }
     bool HasID3v1() const { return (status_ & kStatusId3v1) != 0; }
 
@@ -134,9 +125,15 @@ public:
     double AverageBitrate() const { return averageBitrate_; }
     std::uint32_t VbrFrameOffset() const { return vbrFrameOffset_; }
     std::uint32_t FirstFrameOffset() const { return firstFrameOffset_; }
-    std::uint32_t VbrTagOffset() const { return vbrTagOffset_; }
-    VbrHeaderType VbrType() const { return vbrType_; }
-    std::uint32_t VbrFrames() const { return vbrFrames_; }
+    // The tag's offset in the file; 0 without a header frame.
+    std::uint32_t VbrTagOffset() const
+    {
+        return infoHeader_.IsPresent() ? vbrFrameOffset_ + infoHeader_.tagOffset : 0;
+    }
+    VbrHeaderType VbrType() const { return infoHeader_.kind; }
+    std::uint32_t VbrFrames() const { return infoHeader_.frames; }
+    // The header frame's information header; of kind None without one.
+    const InfoHeader& HeaderFrame() const { return infoHeader_; }
     // End of the audio data: the file size less any ID3v1 tag.
     std::uint32_t AudioEnd() const { return HasID3v1() ? fileSize_ - 128 : fileSize_; }
 
@@ -172,9 +169,7 @@ private:
     double averageBitrate_ = 0.0;
     std::uint32_t vbrFrameOffset_ = 0;
     std::uint32_t firstFrameOffset_ = 0;
-    std::uint32_t vbrTagOffset_ = 0;
-    VbrHeaderType vbrType_ = VbrHeaderType::None;
-    std::uint32_t vbrFrames_ = 0;
+    InfoHeader infoHeader_;
     AnalyseError error_ = AnalyseError::None;
     std::vector<FramePosition> frameTable_;
     bool tableLoaded_ = false;
