@@ -10,15 +10,6 @@ namespace keldro {
 namespace {
 
 constexpr std::uint64_t kDefaultProbeBudget = 100'000;
-constexpr std::size_t kInfoHeaderReadSize = 18;
-constexpr std::uint32_t kVbriTagPosition = 36;
-
-std::uint32_t BigEndian32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
 enum class Confirmation
 {
     Confirmed,
@@ -90,7 +81,7 @@ FrameHit CMP3Info::FindFirstFrame(FileReader& file, std::uint32_t start)
             headerFrameSeen = true;
             headerFrameWord = word;
             position = std::max(std::uint64_t{frame} + static_cast<std::uint64_t>(info.frameLength),
-                                std::uint64_t{m_vbrTagOffset} + 1);
+                                std::uint64_t{VbrTagOffset()} + 1);
             continue;
         }
         if (!candidate) {
@@ -113,45 +104,25 @@ FrameHit CMP3Info::AcceptFrame(FileReader& file, std::uint32_t frame, std::uint3
                                const FrameHeaderInfo& info)
 {
     file.Seek(frame);
-    m_header = info;
+    header_ = info;
     return FrameHit{true, frame, word};
 }
 
 bool CMP3Info::RecognizeInfoHeader(FileReader& file, std::uint32_t frame,
                                    const FrameHeaderInfo& info)
 {
-    std::array<std::uint8_t, kInfoHeaderReadSize> tag{};
-    // 64-bit sums: a frame near the end of a 4 GiB file must not wrap to its start.
-    const std::uint64_t xingAt =
-        std::uint64_t{frame} + 4 + static_cast<unsigned>(SideInfoSize(info));
-    if (file.ReadAt(xingAt, tag.data(), tag.size()) == tag.size()) {
-        const bool xing = std::memcmp(tag.data(), "Xing", 4) == 0;
-        if (xing || std::memcmp(tag.data(), "Info", 4) == 0) {
-            m_vbrType = xing ? VbrHeaderType::Xing : VbrHeaderType::Info;
-            m_vbrFrameOffset = frame;
-            m_vbrTagOffset = static_cast<std::uint32_t>(xingAt);
-            m_vbrFrames = BigEndian32(tag.data() + 8);
-            return true;
-        }
-    }
-    const std::uint64_t vbriAt = std::uint64_t{frame} + kVbriTagPosition;
-    if (file.ReadAt(vbriAt, tag.data(), tag.size()) == tag.size() &&
-        std::memcmp(tag.data(), "VBRI", 4) == 0) {
-        m_vbrType = VbrHeaderType::Vbri;
-        m_vbrFrameOffset = frame;
-        m_vbrTagOffset = static_cast<std::uint32_t>(vbriAt);
-        m_vbrFrames = BigEndian32(tag.data() + 14);
-        return true;
-    }
-    return false;
+    const InfoHeader header = InfoHeader::Find(file, frame, info);
+    if (!header.IsPresent())
+        return false;
+    infoHeader_ = header;
+    vbrFrameOffset_ = frame;
+    return true;
 }
 
 void CMP3Info::ForgetHeaderFrame()
 {
-    m_vbrType = VbrHeaderType::None;
-    m_vbrFrameOffset = m_firstFrameOffset;
-    m_vbrTagOffset = 0;
-    m_vbrFrames = 0;
+    infoHeader_ = InfoHeader{};
+    vbrFrameOffset_ = firstFrameOffset_;
 }
 
 } // namespace keldro

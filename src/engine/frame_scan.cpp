@@ -13,7 +13,7 @@ FrameHit CMP3Info::FindNextFrame(FileReader& file, std::uint32_t skip) const
     // A walk usually finds the next header right where it looks first.
     std::uint32_t first = 0;
     if (file.ReadWordAt(position, first) && IsValidFrameHeader(first) &&
-        IsSameStream(first, m_headerWord)) {
+        IsSameStream(first, headerWord_)) {
         file.Seek(position + 1);
         return FrameHit{true, static_cast<std::uint32_t>(position), first};
     }
@@ -25,7 +25,7 @@ FrameHit CMP3Info::FindNextFrame(FileReader& file, std::uint32_t skip) const
             return {};
         }
         ++position;
-        if (IsValidFrameHeader(word) && IsSameStream(word, m_headerWord)) {
+        if (IsValidFrameHeader(word) && IsSameStream(word, headerWord_)) {
             file.Seek(position);
             return FrameHit{true, static_cast<std::uint32_t>(position - 1), word};
         }
@@ -55,8 +55,8 @@ bool CMP3Info::StepFrame(FileReader& file, std::uint32_t& skip, WalkStep& step) 
 // errors that put a time at an exact frame end one frame late.
 FramePosition CMP3Info::PositionAfter(std::uint32_t frames, std::uint32_t offset) const
 {
-    const double samples = static_cast<double>(frames) * SamplesPerFrame(m_header);
-    const double timeMs = m_header.sampleRate > 0 ? samples * 1000.0 / m_header.sampleRate : 0.0;
+    const double samples = static_cast<double>(frames) * SamplesPerFrame(header_);
+    const double timeMs = header_.sampleRate > 0 ? samples * 1000.0 / header_.sampleRate : 0.0;
     return FramePosition{timeMs, frames, offset};
 }
 
@@ -68,7 +68,7 @@ bool CMP3Info::IsConfirmedFrameEnd(FileReader& file, std::uint64_t end) const
         return true;
     std::uint32_t word = 0;
     return end < AudioEnd() && file.ReadWordAt(end, word) && IsValidFrameHeader(word) &&
-           IsSameStream(word, m_headerWord);
+           IsSameStream(word, headerWord_);
 }
 
 // The longest frame this stream can have: no frame start lies further than
@@ -78,7 +78,7 @@ std::uint32_t CMP3Info::LongestFrameLength() const
     constexpr std::uint32_t kBitrateBits = 0xF000;
     constexpr std::uint32_t kHighestBitrate = 14u << 12;
     constexpr std::uint32_t kPadding = 1u << 9;
-    const std::uint32_t word = (m_headerWord & ~kBitrateBits) | kHighestBitrate | kPadding;
+    const std::uint32_t word = (headerWord_ & ~kBitrateBits) | kHighestBitrate | kPadding;
     return static_cast<std::uint32_t>(FrameLengthOfHeader(word));
 }
 
@@ -91,8 +91,8 @@ std::uint32_t CMP3Info::SnapToFrame(FileReader& file, std::uint32_t offset) cons
     // Neither the tags nor a header frame are ever audio of a segment.
     if (offset >= AudioEnd())
         return AudioEnd();
-    if (offset < m_firstFrameOffset)
-        return m_firstFrameOffset;
+    if (offset < firstFrameOffset_)
+        return firstFrameOffset_;
     const std::uint64_t limit =
         std::min<std::uint64_t>(std::uint64_t{offset} + 5ull * LongestFrameLength(), AudioEnd());
     std::optional<std::uint32_t> unconfirmed;
@@ -100,7 +100,7 @@ std::uint32_t CMP3Info::SnapToFrame(FileReader& file, std::uint32_t offset) cons
         std::uint32_t word = 0;
         if (!file.ReadWordAt(at, word))
             break;
-        if (!IsValidFrameHeader(word) || !IsSameStream(word, m_headerWord))
+        if (!IsValidFrameHeader(word) || !IsSameStream(word, headerWord_))
             continue;
         const auto length = static_cast<std::uint64_t>(FrameLengthOfHeader(word));
         if (at - offset >= 5 * length)
@@ -113,7 +113,7 @@ std::uint32_t CMP3Info::SnapToFrame(FileReader& file, std::uint32_t offset) cons
     if (unconfirmed)
         return *unconfirmed;
     const std::uint64_t toEnd = AudioEnd() - offset;
-    return toEnd < 5ull * static_cast<std::uint64_t>(m_header.frameLength) ? AudioEnd() : offset;
+    return toEnd < 5ull * static_cast<std::uint64_t>(header_.frameLength) ? AudioEnd() : offset;
 }
 
 } // namespace keldro

@@ -45,9 +45,9 @@ std::uint32_t CMP3Info::FrameTableStep(std::uint32_t fileSize)
 
 bool CMP3Info::LoadFrameTable(UserInteraction& ui)
 {
-    if (m_tableLoaded || !HasVbrHeader())
+    if (tableLoaded_ || !HasVbrHeader())
         return true;
-    FileReader file = FileReader::Open(m_path);
+    FileReader file = FileReader::Open(path_);
     if (!file.IsOpen())
         return false;
     return BuildFrameTable(file, ui);
@@ -55,63 +55,63 @@ bool CMP3Info::LoadFrameTable(UserInteraction& ui)
 
 bool CMP3Info::BuildFrameTable(FileReader& file, UserInteraction& ui)
 {
-    if (m_tableLoaded)
+    if (tableLoaded_)
         return true;
-    m_frameTable.clear();
-    m_walked.clear();
+    frameTable_.clear();
+    walked_.clear();
     if (!HasVbrHeader())
         return false;
-    const std::uint32_t step = FrameTableStep(m_fileSize);
-    const std::uint32_t steps = std::max<std::uint32_t>(m_fileSize / step, 1);
-    m_frameTable.reserve(m_fileSize / step + 1);
+    const std::uint32_t step = FrameTableStep(fileSize_);
+    const std::uint32_t steps = std::max<std::uint32_t>(fileSize_ / step, 1);
+    frameTable_.reserve(fileSize_ / step + 1);
     ui.BeginProgress();
 
     // The pass starts at the first audio frame with time 0, the origin LocateTime walks from.
-    FramePosition position{0.0, 0, m_firstFrameOffset};
-    file.Seek(m_firstFrameOffset);
+    FramePosition position{0.0, 0, firstFrameOffset_};
+    file.Seek(firstFrameOffset_);
     std::uint32_t skip = 0;
     WalkStep frame;
     while (StepFrame(file, skip, frame)) {
         position = PositionAfter(position.frames + 1, frame.end);
-        if (frame.end > std::uint64_t{m_frameTable.size() + 1} * step) {
-            m_frameTable.push_back(position);
-            ReportProgress(ui, static_cast<int>(m_frameTable.size() * 100 / steps));
+        if (frame.end > std::uint64_t{frameTable_.size() + 1} * step) {
+            frameTable_.push_back(position);
+            ReportProgress(ui, static_cast<int>(frameTable_.size() * 100 / steps));
         }
         if (UserCancels(ui)) {
-            m_frameTable = {};
+            frameTable_ = {};
             ui.EndProgress();
             return false;
         }
     }
-    m_tableLoaded = !file.HasFailed();
-    m_tableDurationMs = m_tableLoaded ? position.timeMs : 0.0;
-    if (!m_tableLoaded)
-        m_frameTable = {};
+    tableLoaded_ = !file.HasFailed();
+    tableDurationMs_ = tableLoaded_ ? position.timeMs : 0.0;
+    if (!tableLoaded_)
+        frameTable_ = {};
     ReportProgress(ui, 100);
     ui.EndProgress();
-    return m_tableLoaded;
+    return tableLoaded_;
 }
 
 FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
 {
-    FramePosition start{0.0, 0, m_firstFrameOffset};
+    FramePosition start{0.0, 0, firstFrameOffset_};
     if (time == 0)
         return start;
     const double wanted = time;
-    for (const FramePosition& checkpoint : m_frameTable) {
+    for (const FramePosition& checkpoint : frameTable_) {
         if (std::fabs(checkpoint.timeMs - wanted) < kCheckpointTolerance)
             return checkpoint;
         if (checkpoint.timeMs > wanted)
             break;
         start = checkpoint;
     }
-    for (const WalkedPosition& walked : m_walked) {
+    for (const WalkedPosition& walked : walked_) {
         if (walked.requested == time)
             return walked.position;
     }
     FileReader opened;
     if (file == nullptr) {
-        opened = FileReader::Open(m_path);
+        opened = FileReader::Open(path_);
         if (!opened.IsOpen())
             return start;
         file = &opened;
@@ -133,23 +133,23 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
 void CMP3Info::RememberWalk(TimeMs requested, const FramePosition& position) const
 {
     constexpr std::size_t kRemembered = 64;
-    if (m_walked.size() == kRemembered)
-        m_walked.erase(m_walked.begin());
-    m_walked.push_back({requested, position});
+    if (walked_.size() == kRemembered)
+        walked_.erase(walked_.begin());
+    walked_.push_back({requested, position});
 }
 
 // Frames that start before offset, walking from the checkpoint before it.
 std::optional<std::uint32_t> CMP3Info::FramesBefore(FileReader& file, std::uint32_t offset) const
 {
-    FramePosition start{0.0, 0, m_firstFrameOffset};
-    for (const FramePosition& checkpoint : m_frameTable) {
+    FramePosition start{0.0, 0, firstFrameOffset_};
+    for (const FramePosition& checkpoint : frameTable_) {
         if (checkpoint.offset > offset)
             break;
         start = checkpoint;
     }
     if (start.offset == offset)
         return start.frames;
-    for (const WalkedPosition& walked : m_walked) {
+    for (const WalkedPosition& walked : walked_) {
         if (walked.position.offset == offset)
             return walked.position.frames;
     }
@@ -168,7 +168,7 @@ std::optional<std::uint32_t> CMP3Info::FramesBefore(FileReader& file, std::uint3
 std::optional<std::uint32_t> CMP3Info::CountFrames(FileReader& file, std::uint32_t from,
                                                    std::uint32_t to) const
 {
-    if (!m_tableLoaded || from > to)
+    if (!tableLoaded_ || from > to)
         return std::nullopt;
     const std::optional<std::uint32_t> before = FramesBefore(file, from);
     const std::optional<std::uint32_t> upTo = FramesBefore(file, to);
@@ -181,19 +181,19 @@ std::uint32_t CMP3Info::TimeToOffset(TimeMs time, TimeMs reference, bool fast) c
 {
     // A time at the end (not only beyond it) is the end: a last track must
     // take the last frame whole.
-    if ((reference != 0 && time >= reference) || (reference == 0 && time >= m_durationMs))
+    if ((reference != 0 && time >= reference) || (reference == 0 && time >= durationMs_))
         return AudioEnd();
     if (time == 0)
-        return m_firstFrameOffset;
-    const bool exact = !fast && m_tableLoaded;
+        return firstFrameOffset_;
+    const bool exact = !fast && tableLoaded_;
     // Frame-accurate times are counted in frames: rescale to that time base.
-    const double duration = exact ? m_tableDurationMs : m_durationMs;
+    const double duration = exact ? tableDurationMs_ : durationMs_;
     if (reference != 0 && duration != 0 && reference != std::llround(duration))
         time = static_cast<TimeMs>(duration / reference * time);
     if (exact)
         return LocateTime(time, nullptr).offset;
-    const double rate = HasVbrHeader() ? m_averageBitrate : m_header.bitrate;
-    const double estimate = rate * 0.125 * time + m_firstFrameOffset;
+    const double rate = HasVbrHeader() ? averageBitrate_ : header_.bitrate;
+    const double estimate = rate * 0.125 * time + firstFrameOffset_;
     return static_cast<std::uint32_t>(std::min(estimate, static_cast<double>(AudioEnd())));
 }
 

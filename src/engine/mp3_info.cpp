@@ -30,31 +30,29 @@ double FrameBytesFactor(const FrameHeaderInfo& info)
 
 void CMP3Info::Reset()
 {
-    m_path.clear();
-    m_status = 0;
-    m_fileSize = 0;
-    m_tag = TagRecord{};
-    m_headerWord = 0;
-    m_header = FrameHeaderInfo{};
-    m_estimatedFrames = 0;
-    m_durationMs = 0;
-    m_averageBitrate = 0.0;
-    m_vbrFrameOffset = 0;
-    m_firstFrameOffset = 0;
-    m_vbrTagOffset = 0;
-    m_vbrType = VbrHeaderType::None;
-    m_vbrFrames = 0;
-    m_error = AnalyseError::None;
-    m_frameTable = {};
-    m_tableLoaded = false;
-    m_tableDurationMs = 0.0;
-    m_walked.clear();
+    path_.clear();
+    status_ = 0;
+    fileSize_ = 0;
+    tag_ = TagRecord{};
+    headerWord_ = 0;
+    header_ = FrameHeaderInfo{};
+    estimatedFrames_ = 0;
+    durationMs_ = 0;
+    averageBitrate_ = 0.0;
+    vbrFrameOffset_ = 0;
+    firstFrameOffset_ = 0;
+    infoHeader_ = InfoHeader{};
+    error_ = AnalyseError::None;
+    frameTable_ = {};
+    tableLoaded_ = false;
+    tableDurationMs_ = 0.0;
+    walked_.clear();
 }
 
 bool CMP3Info::FailAnalysis(AnalyseError error)
 {
     Reset();
-    m_error = error;
+    error_ = error;
     return false;
 }
 
@@ -74,64 +72,63 @@ bool CMP3Info::AnalyseReader(FileReader& file, const std::string& path)
     Reset();
     if (file.Size() > kMaxFileSize)
         return FailAnalysis(AnalyseError::TooLarge);
-    m_fileSize = static_cast<std::uint32_t>(file.Size());
+    fileSize_ = static_cast<std::uint32_t>(file.Size());
 
     const FrameHit first = FindFirstFrame(file, GetID3v2TagSize(file));
     ReadTrailingTag(file);
     // A header inside the ID3v1 tag is no audio: the audio would end before it began.
     if (first.found && first.offset < AudioEnd()) {
-        m_status |= kStatusStream;
-        m_headerWord = first.word;
-        m_firstFrameOffset = first.offset;
+        status_ |= kStatusStream;
+        headerWord_ = first.word;
+        firstFrameOffset_ = first.offset;
         // Without a header frame the audio begins where the header frame would be.
         // A header announcing no frames says nothing: the file is read as one
         // without it, which also keeps the average bitrate finite.
-        if (!HasHeaderFrame() || m_vbrFrames == 0)
+        if (!HasHeaderFrame() || infoHeader_.frames == 0)
             ForgetHeaderFrame();
     } else {
         // No stream: leave no half-found values behind.
-        m_header = FrameHeaderInfo{};
+        header_ = FrameHeaderInfo{};
         ForgetHeaderFrame();
     }
 
-    const double audioBytes = static_cast<double>(AudioEnd()) - m_firstFrameOffset;
+    const double audioBytes = static_cast<double>(AudioEnd()) - firstFrameOffset_;
     DeriveTotals(audioBytes);
     if (file.HasFailed())
         return FailAnalysis(AnalyseError::ReadFailed);
-    m_path = path;
+    path_ = path;
     return true;
 }
 
 void CMP3Info::ReadTrailingTag(FileReader& file)
 {
     Id3v1Block block{};
-    if (m_fileSize < kId3v1Size ||
-        file.ReadAt(m_fileSize - kId3v1Size, block.data(), block.size()) != block.size() ||
+    if (fileSize_ < kId3v1Size ||
+        file.ReadAt(fileSize_ - kId3v1Size, block.data(), block.size()) != block.size() ||
         !IsID3v1Tag(block))
         return;
-    m_tag = ParseID3v1Tag(block);
-    m_status |= kStatusId3v1;
+    tag_ = ParseID3v1Tag(block);
+    status_ |= kStatusId3v1;
 }
 
 void CMP3Info::DeriveTotals(double audioBytes)
 {
-    if (m_header.frameLength != 0)
-        m_estimatedFrames = TruncateToU32(audioBytes / m_header.frameLength);
+    if (header_.frameLength != 0)
+        estimatedFrames_ = TruncateToU32(audioBytes / header_.frameLength);
     if (HasVbrHeader()) {
         // The bytes take in the header frame and any ID3v1 tag; the frames do not.
         const double bytesPerFrame =
-            static_cast<double>(m_fileSize - m_vbrFrameOffset) / m_vbrFrames;
-        m_averageBitrate =
-            bytesPerFrame * m_header.sampleRate / (FrameBytesFactor(m_header) * 1000.0);
+            static_cast<double>(fileSize_ - vbrFrameOffset_) / infoHeader_.frames;
+        averageBitrate_ = bytesPerFrame * header_.sampleRate / (FrameBytesFactor(header_) * 1000.0);
     }
-    const double rate = HasVbrHeader() ? m_averageBitrate : m_header.bitrate;
+    const double rate = HasVbrHeader() ? averageBitrate_ : header_.bitrate;
     if (rate != 0.0)
-        m_durationMs = TruncateToU32(audioBytes / rate * 8.0);
+        durationMs_ = TruncateToU32(audioBytes / rate * 8.0);
 }
 
 std::uint32_t CMP3Info::GetTotalFrames() const
 {
-    return HasHeaderFrame() ? m_vbrFrames : m_estimatedFrames;
+    return HasHeaderFrame() ? infoHeader_.frames : estimatedFrames_;
 }
 
 std::string_view VbrHeaderTypeName(VbrHeaderType type)

@@ -6,6 +6,7 @@
 #include "base/file_reader.h"
 #include "engine/frame_header.h"
 #include "engine/id3v1.h"
+#include "engine/info_header.h"
 #include "timecue/time_format.h"
 
 #include <cstdint>
@@ -17,16 +18,6 @@
 namespace keldro {
 
 class UserInteraction;
-
-enum class VbrHeaderType : std::int32_t
-{
-    None = 0,
-    Xing = 1,
-    Vbri = 2,
-    // The "Info" header encoders put in front of constant-bitrate audio: a header
-    // frame like Xing, but the file still counts as constant bitrate.
-    Info = 3,
-};
 
 // "none", "xing", "vbri" or "info": the names reports and scripts use.
 std::string_view VbrHeaderTypeName(VbrHeaderType type);
@@ -105,8 +96,8 @@ public:
     // exactly on a boundary.
     std::optional<std::uint32_t> CountFrames(FileReader& file, std::uint32_t from,
                                              std::uint32_t to) const;
-    bool IsFrameTableLoaded() const { return m_tableLoaded; }
-    const std::vector<FramePosition>& FrameTable() const { return m_frameTable; }
+    bool IsFrameTableLoaded() const { return tableLoaded_; }
+    const std::vector<FramePosition>& FrameTable() const { return frameTable_; }
     static std::uint32_t FrameTableStep(std::uint32_t fileSize);
 
     static std::string_view VersionName(std::int32_t version);
@@ -115,30 +106,36 @@ public:
     // Xing or VBRI: the file is variable bitrate. An Info header frame is not.
     bool HasVbrHeader() const
     {
-        return m_vbrType == VbrHeaderType::Xing || m_vbrType == VbrHeaderType::Vbri;
+        return VbrType() == VbrHeaderType::Xing || VbrType() == VbrHeaderType::Vbri;
     }
     // Any information header frame in front of the audio, Info included.
-    bool HasHeaderFrame() const { return m_vbrType != VbrHeaderType::None; }
-    bool HasStream() const { return (m_status & kStatusStream) != 0; }
-    bool HasID3v1() const { return (m_status & kStatusId3v1) != 0; }
+    bool HasHeaderFrame() const { return VbrType() != VbrHeaderType::None; }
+    bool HasStream() const { return (status_ & kStatusStream) != 0; }
+    bool HasID3v1() const { return (status_ & kStatusId3v1) != 0; }
 
-    AnalyseError LastError() const { return m_error; }
-    const std::string& Path() const { return m_path; }
-    std::uint32_t Status() const { return m_status; }
-    std::uint32_t FileSize() const { return m_fileSize; }
-    const TagRecord& Tag() const { return m_tag; }
-    std::uint32_t HeaderWord() const { return m_headerWord; }
-    const FrameHeaderInfo& Header() const { return m_header; }
-    std::uint32_t EstimatedFrames() const { return m_estimatedFrames; }
-    std::uint32_t DurationMs() const { return m_durationMs; }
-    double AverageBitrate() const { return m_averageBitrate; }
-    std::uint32_t VbrFrameOffset() const { return m_vbrFrameOffset; }
-    std::uint32_t FirstFrameOffset() const { return m_firstFrameOffset; }
-    std::uint32_t VbrTagOffset() const { return m_vbrTagOffset; }
-    VbrHeaderType VbrType() const { return m_vbrType; }
-    std::uint32_t VbrFrames() const { return m_vbrFrames; }
+    AnalyseError LastError() const { return error_; }
+    const std::string& Path() const { return path_; }
+    std::uint32_t Status() const { return status_; }
+    std::uint32_t FileSize() const { return fileSize_; }
+    const TagRecord& Tag() const { return tag_; }
+    std::uint32_t HeaderWord() const { return headerWord_; }
+    const FrameHeaderInfo& Header() const { return header_; }
+    std::uint32_t EstimatedFrames() const { return estimatedFrames_; }
+    std::uint32_t DurationMs() const { return durationMs_; }
+    double AverageBitrate() const { return averageBitrate_; }
+    std::uint32_t VbrFrameOffset() const { return vbrFrameOffset_; }
+    std::uint32_t FirstFrameOffset() const { return firstFrameOffset_; }
+    // The tag's offset in the file; 0 without a header frame.
+    std::uint32_t VbrTagOffset() const
+    {
+        return infoHeader_.IsPresent() ? vbrFrameOffset_ + infoHeader_.tagOffset : 0;
+    }
+    VbrHeaderType VbrType() const { return infoHeader_.kind; }
+    std::uint32_t VbrFrames() const { return infoHeader_.frames; }
+    // The header frame's information header; of kind None without one.
+    const InfoHeader& HeaderFrame() const { return infoHeader_; }
     // End of the audio data: the file size less any ID3v1 tag.
-    std::uint32_t AudioEnd() const { return HasID3v1() ? m_fileSize - 128 : m_fileSize; }
+    std::uint32_t AudioEnd() const { return HasID3v1() ? fileSize_ - 128 : fileSize_; }
 
 private:
     bool FailAnalysis(AnalyseError error);
@@ -161,24 +158,22 @@ private:
     void ReadTrailingTag(FileReader& file);
     void DeriveTotals(double audioBytes);
 
-    std::string m_path;
-    std::uint32_t m_status = 0;
-    std::uint32_t m_fileSize = 0;
-    TagRecord m_tag;
-    std::uint32_t m_headerWord = 0;
-    FrameHeaderInfo m_header;
-    std::uint32_t m_estimatedFrames = 0;
-    std::uint32_t m_durationMs = 0;
-    double m_averageBitrate = 0.0;
-    std::uint32_t m_vbrFrameOffset = 0;
-    std::uint32_t m_firstFrameOffset = 0;
-    std::uint32_t m_vbrTagOffset = 0;
-    VbrHeaderType m_vbrType = VbrHeaderType::None;
-    std::uint32_t m_vbrFrames = 0;
-    AnalyseError m_error = AnalyseError::None;
-    std::vector<FramePosition> m_frameTable;
-    bool m_tableLoaded = false;
-    double m_tableDurationMs = 0.0; // every frame's time, summed by the table pass
+    std::string path_;
+    std::uint32_t status_ = 0;
+    std::uint32_t fileSize_ = 0;
+    TagRecord tag_;
+    std::uint32_t headerWord_ = 0;
+    FrameHeaderInfo header_;
+    std::uint32_t estimatedFrames_ = 0;
+    std::uint32_t durationMs_ = 0;
+    double averageBitrate_ = 0.0;
+    std::uint32_t vbrFrameOffset_ = 0;
+    std::uint32_t firstFrameOffset_ = 0;
+    InfoHeader infoHeader_;
+    AnalyseError error_ = AnalyseError::None;
+    std::vector<FramePosition> frameTable_;
+    bool tableLoaded_ = false;
+    double tableDurationMs_ = 0.0; // every frame's time, summed by the table pass
     // Positions recent walks found: a cut's end is the next cut's start, and its
     // frame count is asked for again when the segment is written.
     struct WalkedPosition
@@ -186,7 +181,7 @@ private:
         TimeMs requested;
         FramePosition position;
     };
-    mutable std::vector<WalkedPosition> m_walked;
+    mutable std::vector<WalkedPosition> walked_;
     void RememberWalk(TimeMs requested, const FramePosition& position) const;
 };
 

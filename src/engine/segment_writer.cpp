@@ -11,12 +11,6 @@
 namespace keldro {
 namespace {
 
-void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
 SegmentResult Failure(SegmentError error, SegmentResult result = {})
 {
     result.ok = false;
@@ -104,14 +98,7 @@ SegmentError Commit(OutputFile& out, const SegmentOptions& options)
 void PatchVbrHeader(std::span<std::uint8_t> tag, std::uint32_t frames, std::uint32_t bytes,
                     VbrHeaderType type)
 {
-    // Xing and Info: frames at 8-11, bytes at 12-15; VBRI: bytes at 10-13, frames at 14-17.
-    if ((type == VbrHeaderType::Xing || type == VbrHeaderType::Info) && tag.size() >= 16) {
-        PutBigEndian(tag, 8, frames);
-        PutBigEndian(tag, 12, bytes);
-    } else if (type == VbrHeaderType::Vbri && tag.size() >= 18) {
-        PutBigEndian(tag, 10, bytes);
-        PutBigEndian(tag, 14, frames);
-    }
+    InfoHeader::PatchTag(tag, type, frames, bytes);
 }
 
 SegmentResult WriteSegment(const CMP3Info& source, const std::string& outputPath,
@@ -160,9 +147,7 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     if (withHeader) {
         const std::uint32_t bytes = static_cast<std::uint32_t>(headerFrame.size()) +
                                     (result.endOffset - result.startOffset);
-        PatchVbrHeader(
-            std::span(headerFrame).subspan(source.VbrTagOffset() - source.VbrFrameOffset()),
-            result.frames, bytes, source.VbrType());
+        source.HeaderFrame().Patch(headerFrame, result.frames, bytes);
         if (!out.WriteAt(0, headerFrame.data(), headerFrame.size()))
             return fail(SegmentError::WriteFailed);
     }

@@ -70,7 +70,8 @@ SegmentPlan PlanSegmentByTime(const CMP3Info& source, TimeMs start, TimeMs end, 
                               bool fast);
 
 // Writes the counts into a copied information tag (bytes from its first
-// letter); other types, or too few bytes, leave it unchanged.
+// letter); other types, or too few bytes, leave it unchanged. The same as
+// InfoHeader::PatchTag, for callers that know only the tag's kind.
 void PatchVbrHeader(std::span<std::uint8_t> tag, std::uint32_t frames, std::uint32_t bytes,
                     VbrHeaderType type);
 

@@ -1,5 +1,5 @@
 // Outputs that appear whole or not at all: the temporary file, committing with
-// and without leave to replace, permissions, failures and their reasons.
+// and without leave to replace, permissions, splicing, failures and their reasons.
 #include "base/interruption.h"
 #include "base/output_file.h"
 #include "mp3_builder.h"
@@ -138,6 +138,74 @@ TEST_F(OutputFileTest, PermissionsOfNewAndReplacedFiles)
     ASSERT_EQ(second.Commit(true), OutputFile::CommitResult::Done);
     EXPECT_EQ(ReadText(secret), "new");
     EXPECT_EQ(Permissions(secret), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A rename the system refuses (here: a folder with files in it where the
+// output was to go) fails the commit with its reason and leaves the folder.
+TEST_F(OutputFileTest, ARefusedRenameRemovesTheFinishedFileAndSaysWhy)
+{
+    const std::string target = dir_.File("album.mp3");
+    fs::create_directory(target);
+    test::WriteFile(target + "/kept.mp3", {'k'});
+    OutputFile out(target);
+    ASSERT_TRUE(WriteText(out, "new"));
+    EXPECT_EQ(out.Commit(true), OutputFile::CommitResult::Failed);
+    EXPECT_EQ(out.Error(), EISDIR);
+    EXPECT_EQ(Names(), std::vector<std::string>{"album.mp3"});
+    EXPECT_EQ(ReadText(target + "/kept.mp3"), "k");
+}
+
+// The finished file kept for a second commit may be gone by then (someone
+// cleaned the folder): the commit fails and the file at the target stays.
+TEST_F(OutputFileTest, AKeptFileThatWasRemovedFailsTheSecondCommit)
+{
+    const std::string target = dir_.File("a.mp3");
+    OutputFile out(target);
+    ASSERT_TRUE(WriteText(out, "new"));
+    test::WriteFile(target, {'o', 'l', 'd'});
+    ASSERT_EQ(out.Commit(false), OutputFile::CommitResult::TargetExists);
+    for (const std::string& name : Names()) {
+        if (name != "a.mp3")
+            fs::remove(dir_.File(name));
+    }
+    EXPECT_EQ(out.Commit(true), OutputFile::CommitResult::Failed);
+    EXPECT_EQ(out.Error(), ENOENT);
+    EXPECT_EQ(ReadText(target), "old");
+    EXPECT_EQ(Names(), std::vector<std::string>{"a.mp3"});
+}
+
+// Spliced bytes follow what was written; a source that ends before the count
+// is a failure of its own kind, which the writers tell apart from a full disk.
+TEST_F(OutputFileTest, SplicedBytesFollowTheWrittenOnesAndAShortSourceFails)
+{
+    const std::string source = dir_.File("source.bin");
+    test::Bytes bytes(300'000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 251);
+    test::WriteFile(source, bytes);
+    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+
+    OutputFile whole(dir_.File("whole.bin"));
+    ASSERT_TRUE(WriteText(whole, "head"));
+    const OutputFile::CopyResult copied = whole.SpliceFrom(fd, 1000, 200'000);
+    if (copied == OutputFile::CopyResult::Unsupported) {
+        ::close(fd);
+        GTEST_SKIP() << "this file system cannot splice";
+    }
+    ASSERT_EQ(copied, OutputFile::CopyResult::Done);
+    EXPECT_EQ(whole.Size(), 200'004u);
+    ASSERT_EQ(whole.Commit(false), OutputFile::CommitResult::Done);
+    test::Bytes expected{'h', 'e', 'a', 'd'};
+    expected.insert(expected.end(), bytes.begin() + 1000, bytes.begin() + 201'000);
+    EXPECT_EQ(test::ReadFile(dir_.File("whole.bin")), expected);
+
+    OutputFile cut(dir_.File("cut.bin"));
+    EXPECT_EQ(cut.SpliceFrom(fd, 250'000, 100'000), OutputFile::CopyResult::Failed);
+    ::close(fd);
+    EXPECT_EQ(cut.Error(), ENODATA);
+    EXPECT_EQ(cut.Commit(false), OutputFile::CommitResult::Failed);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"source.bin", "whole.bin"}));
 }
 
 TEST_F(OutputFileTest, AFileSizeLimitIsAFailedWriteWithItsReason)
