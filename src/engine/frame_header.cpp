@@ -109,7 +109,7 @@ FrameHeaderInfo DecodeFrameHeader(std::uint32_t word)
 
 int SideInfoSize(const FrameHeaderInfo& info)
 {
-    const bool mono = info.channelMode == kSingleChannel;
+    const bool mono = IsSingleChannel(info);
     if (info.version == 3)
         return mono ? 17 : 32;
     return mono ? 9 : 17;

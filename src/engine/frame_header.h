@@ -23,13 +23,20 @@ struct FrameHeaderInfo
     bool operator==(const FrameHeaderInfo&) const = default;
 };
 
-enum ChannelMode : std::int32_t
+// The channel mode field's values (FrameHeaderInfo::channelMode holds them as
+// the header has them).
+enum class ChannelMode : std::int32_t
 {
-    kStereo = 0,
-    kJointStereo = 1,
-    kDualChannel = 2,
-    kSingleChannel = 3,
+    Stereo = 0,
+    JointStereo = 1,
+    DualChannel = 2,
+    SingleChannel = 3,
 };
+
+inline bool IsSingleChannel(const FrameHeaderInfo& info)
+{
+    return info.channelMode == static_cast<std::int32_t>(ChannelMode::SingleChannel);
+}
 
 // Headers of one stream agree in sync, version, layer and sample-rate index.
 inline constexpr std::uint32_t kSameStreamMask = 0xFFFE0C00;

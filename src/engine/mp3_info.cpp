@@ -164,18 +164,19 @@ std::string_view CMP3Info::VersionName(std::int32_t version)
 
 std::string_view CMP3Info::ChannelModeName(std::int32_t channelMode)
 {
-    switch (channelMode) {
-    case kStereo:
-        return LoadString(StringId::ChannelStereo);
-    case kJointStereo:
-        return LoadString(StringId::ChannelJointStereo);
-    case kDualChannel:
-        return LoadString(StringId::ChannelDual);
-    case kSingleChannel:
-        return LoadString(StringId::ChannelMono);
-    default:
+    if (channelMode < 0 || channelMode > 3)
         return {};
+    switch (static_cast<ChannelMode>(channelMode)) {
+    case ChannelMode::Stereo:
+        return LoadString(StringId::ChannelStereo);
+    case ChannelMode::JointStereo:
+        return LoadString(StringId::ChannelJointStereo);
+    case ChannelMode::DualChannel:
+        return LoadString(StringId::ChannelDual);
+    case ChannelMode::SingleChannel:
+        break;
     }
+    return LoadString(StringId::ChannelMono);
 }
 
 } // namespace keldro

@@ -12,6 +12,11 @@
 namespace keldro {
 namespace {
 
+constexpr std::int32_t Mode(ChannelMode mode)
+{
+    return static_cast<std::int32_t>(mode);
+}
+
 using test::HeaderFields;
 using test::MakeHeader;
 
@@ -38,37 +43,37 @@ struct KnownHeader
 //          Layer III of MPEG 2 and 2.5: 72000 * kbit/s / Hz + padding.
 constexpr KnownHeader kKnownHeaders[]{
     // MPEG 1 Layer III
-    {0xFFFB9064, 3, 3, 128, 44100, kJointStereo, 417, 1152}, // 417.96
-    {0xFFFB9264, 3, 3, 128, 44100, kJointStereo, 418, 1152}, // padded
-    {0xFFFA9064, 3, 3, 128, 44100, kJointStereo, 417, 1152}, // with CRC
-    {0xFFFBE4C4, 3, 3, 320, 48000, kSingleChannel, 960, 1152},
-    {0xFFFBE6C4, 3, 3, 320, 48000, kSingleChannel, 961, 1152},
-    {0xFFFB1844, 3, 3, 32, 32000, kJointStereo, 144, 1152},
+    {0xFFFB9064, 3, 3, 128, 44100, Mode(ChannelMode::JointStereo), 417, 1152}, // 417.96
+    {0xFFFB9264, 3, 3, 128, 44100, Mode(ChannelMode::JointStereo), 418, 1152}, // padded
+    {0xFFFA9064, 3, 3, 128, 44100, Mode(ChannelMode::JointStereo), 417, 1152}, // with CRC
+    {0xFFFBE4C4, 3, 3, 320, 48000, Mode(ChannelMode::SingleChannel), 960, 1152},
+    {0xFFFBE6C4, 3, 3, 320, 48000, Mode(ChannelMode::SingleChannel), 961, 1152},
+    {0xFFFB1844, 3, 3, 32, 32000, Mode(ChannelMode::JointStereo), 144, 1152},
     // MPEG 2 Layer III
-    {0xFFF380C4, 2, 3, 64, 22050, kSingleChannel, 208, 576}, // 208.98
-    {0xFFF382C4, 2, 3, 64, 22050, kSingleChannel, 209, 576},
-    {0xFFF3E464, 2, 3, 160, 24000, kJointStereo, 480, 576},
-    {0xFFF318C4, 2, 3, 8, 16000, kSingleChannel, 36, 576},
+    {0xFFF380C4, 2, 3, 64, 22050, Mode(ChannelMode::SingleChannel), 208, 576}, // 208.98
+    {0xFFF382C4, 2, 3, 64, 22050, Mode(ChannelMode::SingleChannel), 209, 576},
+    {0xFFF3E464, 2, 3, 160, 24000, Mode(ChannelMode::JointStereo), 480, 576},
+    {0xFFF318C4, 2, 3, 8, 16000, Mode(ChannelMode::SingleChannel), 36, 576},
     // MPEG 2.5 Layer III
-    {0xFFE34064, 1, 3, 32, 11025, kJointStereo, 208, 576}, // 208.98
-    {0xFFE328C4, 1, 3, 16, 8000, kSingleChannel, 144, 576},
-    {0xFFE32AC4, 1, 3, 16, 8000, kSingleChannel, 145, 576},
-    {0xFFE38444, 1, 3, 64, 12000, kJointStereo, 384, 576},
+    {0xFFE34064, 1, 3, 32, 11025, Mode(ChannelMode::JointStereo), 208, 576}, // 208.98
+    {0xFFE328C4, 1, 3, 16, 8000, Mode(ChannelMode::SingleChannel), 144, 576},
+    {0xFFE32AC4, 1, 3, 16, 8000, Mode(ChannelMode::SingleChannel), 145, 576},
+    {0xFFE38444, 1, 3, 64, 12000, Mode(ChannelMode::JointStereo), 384, 576},
     // Layer I: four-byte slots
-    {0xFFFF1000, 3, 1, 32, 44100, kStereo, 32, 384}, // 8.71 slots
-    {0xFFFF1200, 3, 1, 32, 44100, kStereo, 36, 384},
-    {0xFFFFE400, 3, 1, 448, 48000, kStereo, 448, 384},
-    {0xFFFFE600, 3, 1, 448, 48000, kStereo, 452, 384},
-    {0xFFFFC8C0, 3, 1, 384, 32000, kSingleChannel, 576, 384},
-    {0xFFF7E000, 2, 1, 256, 22050, kStereo, 556, 384}, // 139.32 slots
-    {0xFFE718C0, 1, 1, 32, 8000, kSingleChannel, 192, 384},
+    {0xFFFF1000, 3, 1, 32, 44100, Mode(ChannelMode::Stereo), 32, 384}, // 8.71 slots
+    {0xFFFF1200, 3, 1, 32, 44100, Mode(ChannelMode::Stereo), 36, 384},
+    {0xFFFFE400, 3, 1, 448, 48000, Mode(ChannelMode::Stereo), 448, 384},
+    {0xFFFFE600, 3, 1, 448, 48000, Mode(ChannelMode::Stereo), 452, 384},
+    {0xFFFFC8C0, 3, 1, 384, 32000, Mode(ChannelMode::SingleChannel), 576, 384},
+    {0xFFF7E000, 2, 1, 256, 22050, Mode(ChannelMode::Stereo), 556, 384}, // 139.32 slots
+    {0xFFE718C0, 1, 1, 32, 8000, Mode(ChannelMode::SingleChannel), 192, 384},
     // Layer II
-    {0xFFFDA004, 3, 2, 192, 44100, kStereo, 626, 1152}, // 626.94
-    {0xFFFDA204, 3, 2, 192, 44100, kStereo, 627, 1152},
-    {0xFFFDE404, 3, 2, 384, 48000, kStereo, 1152, 1152},
-    {0xFFFD1804, 3, 2, 32, 32000, kStereo, 144, 1152},
-    {0xFFF5E4C4, 2, 2, 160, 24000, kSingleChannel, 960, 1152},
-    {0xFFE51000, 1, 2, 8, 11025, kStereo, 104, 1152}, // 104.49
+    {0xFFFDA004, 3, 2, 192, 44100, Mode(ChannelMode::Stereo), 626, 1152}, // 626.94
+    {0xFFFDA204, 3, 2, 192, 44100, Mode(ChannelMode::Stereo), 627, 1152},
+    {0xFFFDE404, 3, 2, 384, 48000, Mode(ChannelMode::Stereo), 1152, 1152},
+    {0xFFFD1804, 3, 2, 32, 32000, Mode(ChannelMode::Stereo), 144, 1152},
+    {0xFFF5E4C4, 2, 2, 160, 24000, Mode(ChannelMode::SingleChannel), 960, 1152},
+    {0xFFE51000, 1, 2, 8, 11025, Mode(ChannelMode::Stereo), 104, 1152}, // 104.49
 };
 
 TEST(FrameHeader, KnownHeaderWordsDecodeToTheirStandardValues)
@@ -184,15 +189,15 @@ TEST(FrameHeader, SideInfoAndSamplesPerFrame)
     FrameHeaderInfo info;
     info.version = 3;
     info.layer = 3;
-    info.channelMode = kJointStereo;
+    info.channelMode = Mode(ChannelMode::JointStereo);
     EXPECT_EQ(SideInfoSize(info), 32);
     EXPECT_EQ(SamplesPerFrame(info), 1152);
-    info.channelMode = kSingleChannel;
+    info.channelMode = Mode(ChannelMode::SingleChannel);
     EXPECT_EQ(SideInfoSize(info), 17);
     info.version = 1;
     EXPECT_EQ(SideInfoSize(info), 9);
     EXPECT_EQ(SamplesPerFrame(info), 576);
-    info.channelMode = kStereo;
+    info.channelMode = Mode(ChannelMode::Stereo);
     EXPECT_EQ(SideInfoSize(info), 17);
     info.layer = 1;
     EXPECT_EQ(SamplesPerFrame(info), 384);
@@ -244,7 +249,7 @@ TEST_P(LameHeaderTest, FirstAudioFrameIsWhatTheFileWasMadeWith)
     EXPECT_EQ(header.version, entry.versionCode);
     EXPECT_EQ(header.layer, 3);
     EXPECT_EQ(header.sampleRate, entry.sampleRate);
-    EXPECT_EQ(header.channelMode == kSingleChannel, entry.mono);
+    EXPECT_EQ(header.channelMode == Mode(ChannelMode::SingleChannel), entry.mono);
     if (const int bitrate = ConstantBitrateOf(entry); bitrate != 0) {
         EXPECT_EQ(header.bitrate, bitrate);
     }

@@ -23,7 +23,7 @@ TEST_P(LameCorpusTest, StreamParametersAreThoseTheFileWasMadeWith)
     EXPECT_EQ(info.Header().version, entry.versionCode);
     EXPECT_EQ(info.Header().layer, 3);
     EXPECT_EQ(info.Header().sampleRate, entry.sampleRate);
-    EXPECT_EQ(info.Header().channelMode == kSingleChannel, entry.mono);
+    EXPECT_EQ(IsSingleChannel(info.Header()), entry.mono);
     EXPECT_EQ(VbrHeaderTypeName(info.VbrType()), entry.vbrHeader);
     EXPECT_EQ(info.HasID3v1(), entry.id3v1);
 }
