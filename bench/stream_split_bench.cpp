@@ -46,7 +46,7 @@ Timing LoadAndSplit(const PlaybackService* playback, const std::string& file,
     settings.SetSettingInt(setting::kSplitterShowSuccess, 0);
     NoWindow view;
     SplitPage page(ui, settings, view, playback);
-    page.destination = out;
+    page.SetDestination(out);
     Timing timing;
     timing.load = bench::MedianSeconds(1, [&] { page.LoadSource(file); });
     SplitIntoEqualParts(page.List(), 20, 0, page.Total());
