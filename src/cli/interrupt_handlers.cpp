@@ -3,6 +3,7 @@
 #include "base/interruption.h"
 #include "base/output_file.h"
 
+#include <ostream>
 #include <unistd.h>
 
 namespace keldro::cli {
@@ -50,6 +51,13 @@ InterruptHandlers::~InterruptHandlers()
 int InterruptedExitCode(int signal)
 {
     return 128 + signal;
+}
+
+int ReportInterruption(std::ostream& err, std::string_view left)
+{
+    const int signal = PendingInterruption();
+    err << "keldro-cli: interrupted by signal " << signal << "; " << left << '\n';
+    return InterruptedExitCode(signal);
 }
 
 } // namespace keldro::cli

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <csignal>
+#include <iosfwd>
+#include <string_view>
 
 namespace keldro::cli {
 
@@ -22,5 +24,8 @@ private:
 
 // The exit status of a process ended by the signal: 128 + its number.
 int InterruptedExitCode(int signal);
+// Says on err that the pending signal stopped the run, and what it left;
+// returns the exit status for it.
+int ReportInterruption(std::ostream& err, std::string_view left);
 
 } // namespace keldro::cli

@@ -14,9 +14,9 @@
 #include "joiner/silence.h"
 #include "repeatable_option.h"
 #include "string_table.h"
+#include "taken_name.h"
 
 #include <charconv>
-#include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -76,19 +76,6 @@ std::optional<std::map<int, int>> ParseSilenceAfter(const std::vector<std::strin
         silences[row] = seconds;
     }
     return silences;
-}
-
-// An existing target (a link to nowhere included: it takes the name) is only
-// replaced with --overwrite.
-std::optional<std::string> ExistingTarget(const MergeOptions& options)
-{
-    std::error_code error;
-    const auto status = std::filesystem::symlink_status(options.output, error);
-    if (options.overwrite || !std::filesystem::exists(status))
-        return std::nullopt;
-    if (std::filesystem::is_symlink(status) && !std::filesystem::exists(options.output, error))
-        return ToDisplayText(options.output) + ", a symbolic link to a missing file,";
-    return ToDisplayText(options.output);
 }
 
 void ConfigureSettings(const MergeOptions& options, SettingsStore& settings)
@@ -165,7 +152,7 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
         err << "invalid --silence, --silence-after, --track or --genre\n";
         return kExitUsage;
     }
-    if (const auto existing = ExistingTarget(options)) {
+    if (const auto existing = options.overwrite ? std::nullopt : TakenName(options.output)) {
         err << "not replacing " << *existing << " (--overwrite replaces it)\n";
         return kExitFailed;
     }
@@ -194,10 +181,8 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
                   .track = options.track,
                   .genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1});
     page.RunMerge();
-    if (const int signal = PendingInterruption(); signal != 0) {
-        err << "keldro-cli: interrupted by signal " << signal << "; nothing was written\n";
-        return InterruptedExitCode(signal);
-    }
+    if (PendingInterruption() != 0)
+        return ReportInterruption(err, "nothing was written");
     if (page.LastRunOutcome() != RunOutcome::Done || !view.summary)
         return kExitFailed;
     PrintReport(out, view, options.json);

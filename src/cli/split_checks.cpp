@@ -4,32 +4,14 @@
 #include "display_text.h"
 #include "splitter/split_page.h"
 #include "string_table.h"
+#include "taken_name.h"
 
 #include <filesystem>
 #include <map>
 #include <ostream>
 
 namespace keldro::cli {
-namespace {
-
 namespace fs = std::filesystem;
-
-// A link that leads nowhere still takes the name: say so rather than skip.
-std::string DescribeExisting(const std::string& path)
-{
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::exists(path, error))
-        return path + " is a symbolic link to a missing file";
-    return path;
-}
-
-bool Exists(const std::string& path)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
-}
-
-} // namespace
 
 std::optional<std::string> CollidingNames(const SplitReport& report)
 {
@@ -56,13 +38,13 @@ std::optional<std::string> ExistingOutput(const SplitOptions& options, const Spl
 {
     std::optional<std::string> existing;
     for (SplitReport::Row& row : report.rows) {
-        row.existedBefore = row.checked && Exists(row.file);
-        if (row.existedBefore && !existing && !options.overwrite && !options.skipExisting)
-            existing = DescribeExisting(row.file);
+        const std::optional<std::string> taken = row.checked ? TakenName(row.file) : std::nullopt;
+        row.existedBefore = taken.has_value();
+        if (taken && !existing && !options.overwrite && !options.skipExisting)
+            existing = taken;
     }
-    const std::string sheet = report.CueSheetPath(page);
-    if (!existing && options.exportCue && !options.overwrite && Exists(sheet))
-        existing = DescribeExisting(sheet);
+    if (!existing && options.exportCue && !options.overwrite)
+        existing = TakenName(report.CueSheetPath(page));
     return existing;
 }
 

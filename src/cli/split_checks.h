@@ -18,8 +18,9 @@ namespace keldro::cli {
 // Rows that would write one file: refused, all of them listed.
 std::optional<std::string> CollidingNames(const SplitReport& report);
 // Without --overwrite or --skip-existing an existing output stops everything;
-// an existing sheet is replaced only with --overwrite. Marks the rows whose
-// file exists now, which --skip-existing expects to skip.
+// an existing sheet is replaced only with --overwrite. Gives the first one as
+// display text, and marks the rows whose file exists now, which
+// --skip-existing expects to skip.
 std::optional<std::string> ExistingOutput(const SplitOptions& options, const SplitPage& page,
                                           SplitReport& report);
 // The sheet a source was read from is a source too: --export-cue never

@@ -171,13 +171,6 @@ std::vector<std::string> Unwritten(const SplitOptions& options, const SplitRepor
     return files;
 }
 
-int Interrupted(std::ostream& err)
-{
-    const int signal = PendingInterruption();
-    err << "keldro-cli: interrupted by signal " << signal << "; files written so far are whole\n";
-    return InterruptedExitCode(signal);
-}
-
 // Checks that need the list: nothing is written when one of them fails.
 int CheckBeforeWriting(const SplitOptions& options, const SplitPage& page, SplitReport& report,
                        std::ostream& err)
@@ -191,8 +184,7 @@ int CheckBeforeWriting(const SplitOptions& options, const SplitPage& page, Split
         return kExitFailed;
     }
     if (const auto existing = ExistingOutput(options, page, report)) {
-        err << "not replacing " << ToDisplayText(*existing)
-            << " (--overwrite replaces, --skip-existing skips)\n";
+        err << "not replacing " << *existing << " (--overwrite replaces, --skip-existing skips)\n";
         return kExitFailed;
     }
     return kExitOk;
@@ -203,7 +195,7 @@ int AfterRun(const SplitOptions& options, SplitPage& page, const SplitReport& re
              std::ostream& err)
 {
     if (PendingInterruption() != 0)
-        return Interrupted(err);
+        return ReportInterruption(err, "files written so far are whole");
     if (page.LastRunOutcome() != RunOutcome::Done)
         return kExitFailed;
     const std::vector<std::string> unwritten = Unwritten(options, report);
@@ -261,7 +253,7 @@ int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream
     SplitPage page(ui, settings, view);
     const bool loaded = page.LoadSource(options.source);
     if (PendingInterruption() != 0)
-        return Interrupted(err);
+        return ReportInterruption(err, "files written so far are whole");
     if (!loaded)
         return kExitFailed;
     if (const int status = ApplyCuts(options, page, err); status != kExitOk)

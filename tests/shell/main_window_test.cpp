@@ -2,6 +2,7 @@
 // stored window rectangle, and closing during a run.
 #include "base/settings.h"
 #include "common/setting_keys.h"
+#include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/page_slot.h"
@@ -12,19 +13,7 @@
 
 using namespace keldro;
 
-namespace {
-
-class FakeRunPage final : public QWidget, public PageSlot
-{
-public:
-    QWidget* Widget() override { return this; }
-    bool IsBusy() const override { return busy; }
-    void RequestStop() override { ++stops; }
-    bool busy = false;
-    int stops = 0;
-};
-
-} // namespace
+using test::FakeRunPage;
 
 class MainWindowTest final : public QObject
 {

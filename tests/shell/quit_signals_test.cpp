@@ -3,6 +3,7 @@
 // returned; the signals go back to their handlers afterwards.
 #include "base/settings.h"
 #include "common/setting_keys.h"
+#include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/page_slot.h"
@@ -18,15 +19,7 @@ using namespace keldro;
 
 namespace {
 
-class FakeRunPage final : public QWidget, public PageSlot
-{
-public:
-    QWidget* Widget() override { return this; }
-    bool IsBusy() const override { return busy; }
-    void RequestStop() override { ++stops; }
-    bool busy = false;
-    int stops = 0;
-};
+using test::FakeRunPage;
 
 using Handler = void (*)(int);
 
