@@ -7,6 +7,7 @@
 #include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 #include "playback/bass.h"
+#include "splitter/split_commands.h"
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
 
@@ -93,6 +94,21 @@ public:
     void SetStartCommand(TimeMs time);
     void SetEndCommand(TimeMs time);
     void EditTrackLength();
+    // The time field's Add: refused without a source or during a run.
+    bool AddCutPointCommand(TimeMs time);
+    // The check boxes of a row and of the list's header; refused during a run,
+    // which reads them row by row.
+    bool SetRowChecked(int row, bool checked);
+    bool ToggleHeaderCheck();
+    // The row the list shows selected; its raw range becomes the selected range
+    // that the position slider highlights.
+    void SelectTrack(int row);
+    std::pair<TimeMs, TimeMs> SelectedRange() const { return selectedRange_; }
+    // The destination folder button: on OK the folder is kept and stored.
+    bool ChooseDestination();
+    SplitPageState State() const;
+    bool IsEnabled(SplitCommand command) const;
+
     // "曲目号码 01/03: start - end (overlaps，大约 size)" of a row.
     std::string TrackLabel(int row) const;
 
@@ -107,6 +123,7 @@ private:
     void OpenSourceStream();
     void CreateStream(DWORD flags);
     void FreeStream();
+    void StopPlayback();
     void TakeSourceFigures();
     double StreamBitrate() const;
     std::uint32_t FilePositionAt(TimeMs time);
@@ -139,6 +156,7 @@ private:
     std::uint64_t decodedLength_ = 0;
     std::uint32_t sampleRate_ = 0;
     int fastForwardLevel_ = 0;
+    std::pair<TimeMs, TimeMs> selectedRange_;
     bool loaded_ = false;
     bool running_ = false;
     RunOutcome lastRun_ = RunOutcome::NotRun;

@@ -127,6 +127,7 @@ void SplitPage::RunSplit()
     lastRun_ = RunOutcome::Refused;
     if (!CheckBeforeRun(folder))
         return;
+    StopPlayback();
     running_ = true;
     stopRequested_ = false;
     view_.RunningChanged(true);

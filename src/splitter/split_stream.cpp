@@ -19,6 +19,13 @@ void SplitPage::FreeStream()
     stream_ = 0;
 }
 
+// A run seeks the stream to find file offsets: whatever plays stops first.
+void SplitPage::StopPlayback()
+{
+    if (stream_ != 0 && playback_ && playback_->IsAudioAvailable())
+        playback_->Api().BASS_ChannelStop(stream_);
+}
+
 // The total length, decoded length and sample rate of the loaded source.
 void SplitPage::TakeSourceFigures()
 {

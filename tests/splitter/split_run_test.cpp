@@ -277,6 +277,11 @@ TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
         page_.EditTrackLength();
         page_.EditTrackTags();
         page_.SwitchSplitMode(SplitMode::Frame);
+        EXPECT_FALSE(page_.AddCutPointCommand(20'000));
+        EXPECT_FALSE(page_.SetRowChecked(3, false));
+        EXPECT_FALSE(page_.ToggleHeaderCheck());
+        EXPECT_FALSE(page_.IsEnabled(SplitCommand::RemoveTrack));
+        EXPECT_TRUE(page_.IsEnabled(SplitCommand::SaveList));
         EXPECT_TRUE(page_.IsRunning());
         EXPECT_TRUE(ui_.messages.empty());
         ui_.answers.clear();
