@@ -29,8 +29,9 @@ run: build
 	fi
 	@$(BUILD)/src/shell/keldro
 
-# PNGs of the main window's three pages and the settings dialog, from the real
-# program on a virtual screen, with a fresh settings store.
+# PNGs of the main window's three pages, the split page with a lame-made VBR
+# sample, and the dialogs, from the real program on a virtual screen, with a
+# fresh settings store.
 screenshots: build
 	@./scripts/screenshots.sh $(BUILD) out/screenshots
 
@@ -48,7 +49,7 @@ test-sanitize: deps
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release \
-	    -DKELDRO_BUILD_GUI=OFF -DKELDRO_BUILD_TESTS=ON -DKELDRO_BUILD_BENCH=ON >/dev/null
+	    -DKELDRO_BUILD_GUI=ON -DKELDRO_BUILD_TESTS=ON -DKELDRO_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@./bench/run.sh $(BENCH_BUILD)
 

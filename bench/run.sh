@@ -42,6 +42,12 @@ echo "== split page, 20 equal parts, without and with a playback stream of the s
 SDL_AUDIODRIVER=dummy "$build/bench/stream_split_bench" "$build/src/playback/libkeldro_playback.so" "$cbr_big" "$vbr_big"
 
 echo
+echo "== split page window, load and 20 equal parts with its start button, against keldro-cli"
+if [[ -x "$build/bench/window_split_bench" ]]; then
+  "$build/bench/window_split_bench" "$build/src/cli/keldro-cli" "$vbr_big"
+fi
+
+echo
 echo "== keldro-cli merge, ten files of 30 MB (the first variable bitrate)"
 parts=("$data/merge-01.mp3")
 "$build/bench/make_big_mp3" "$vbr_seed" "${parts[0]}" 30000000

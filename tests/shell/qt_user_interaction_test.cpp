@@ -93,19 +93,24 @@ private slots:
         QVERIFY(hint->isVisible());
         QVERIFY(hint->isEnabled());
         QVERIFY(!owner.isEnabled());
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QCOMPARE(hint->windowTitle(), QStringLiteral("正在载入帧..."));
         QVERIFY(hint->findChild<QPlainTextEdit*>()->toPlainText().startsWith(
             QStringLiteral("提示: 使用“帧分割模式”")));
         ui.ShowFrameLoadingHint(false);
         QVERIFY(owner.isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!owner.findChild<LoadingFramesDialog*>());
 
         // An owner that was disabled before stays disabled after.
         owner.setEnabled(false);
         ui.ShowFrameLoadingHint(true);
+        ui.ShowFrameLoadingHint(true); // shown twice, restored once
         ui.ShowFrameLoadingHint(false);
         QVERIFY(!owner.isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
     }
 };
 

@@ -6,7 +6,7 @@
 #include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/page_slot.h"
+#include "common/ui/page_slot.h"
 #include "shell/ui/quit_signals.h"
 
 #include <csignal>

@@ -2,7 +2,7 @@
 // the other-settings dialog.
 #pragma once
 
-#include "shell/ui/page_slot.h"
+#include "common/ui/page_slot.h"
 
 #include <memory>
 

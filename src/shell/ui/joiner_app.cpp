@@ -6,6 +6,7 @@
 #include "shell/ui/qt_user_interaction.h"
 #include "shell/ui/quit_signals.h"
 #include "shell/ui/screenshots.h"
+#include "splitter/ui/split_page_window.h"
 #include "widgets/qt_text.h"
 
 #include <QApplication>
@@ -21,9 +22,10 @@ int JoinerApp::Run()
 {
     StartPlayback(playback_, nullptr);
     QtUserInteraction ui;
-    EmptyPage split;
+    SplitPageWindow split(ui, settings_, &playback_);
     EmptyPage merge;
     AboutPage about(settings_, ui, helpFile_);
+    split.SetOtherSettingsAction([&about] { about.OpenSettings(); });
     MainWindow window(settings_, ui, startup_, {&split, &merge, &about});
     ui.SetOwner(&window);
     // A run that was only asked to stop may call into the library until it
@@ -34,9 +36,11 @@ int JoinerApp::Run()
     });
     const QuitSignals quitSignals(window);
     window.show();
+    if (startup_.action == StartupAction::Split && !startup_.source.empty())
+        split.Page().LoadSource(startup_.source);
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())
-        TakeScreenshots(window, settings_, ui, screenshots);
+        TakeScreenshots({window, split, settings_, ui}, screenshots);
     const int result = QApplication::exec();
     playback_.UnloadPlaybackLibrary();
     return result;

@@ -2,7 +2,7 @@
 
 #include "base/user_interaction.h"
 #include "common/setting_keys.h"
-#include "shell/ui/page_slot.h"
+#include "common/ui/page_slot.h"
 #include "string_table.h"
 #include "ui_main_window.h"
 #include "widgets/qt_text.h"

@@ -180,8 +180,14 @@ void QtUserInteraction::ShowFrameLoadingHint(bool shown)
     if (hint_)
         hint_->close();
     hint_ = nullptr;
+    if (waitCursor_) {
+        QApplication::restoreOverrideCursor();
+        waitCursor_ = false;
+    }
     if (!shown)
         return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waitCursor_ = true;
     hint_ = new LoadingFramesDialog(owner_);
     hint_->setAttribute(Qt::WA_DeleteOnClose);
     hint_->show();

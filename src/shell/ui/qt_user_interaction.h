@@ -52,6 +52,7 @@ private:
     QWidget* owner_;
     QPointer<ProgressDialog> progress_;
     QPointer<LoadingFramesDialog> hint_;
+    bool waitCursor_ = false;
 };
 
 } // namespace keldro

@@ -1,5 +1,6 @@
-// For `make screenshots`: pictures of the main window on each page and of the
-// other-settings dialog, taken from the running program, which then quits.
+// For `make screenshots`: pictures of the main window on each page, of the
+// split page with a source loaded, and of the dialogs, taken from the running
+// program, which then quits.
 #pragma once
 
 #include <QString>
@@ -8,9 +9,19 @@ namespace keldro {
 
 class MainWindow;
 class SettingsStore;
+class SplitPageWindow;
 class UserInteraction;
 
-void TakeScreenshots(MainWindow& window, SettingsStore& settings, UserInteraction& ui,
-                     const QString& folder);
+struct ScreenshotScene
+{
+    MainWindow& window;
+    SplitPageWindow& split;
+    SettingsStore& settings;
+    UserInteraction& ui;
+};
+
+// With KELDRO_SCREENSHOT_SOURCE naming an MP3, the split page shows it cut into
+// four rows, and the split page's dialogs are taken too.
+void TakeScreenshots(const ScreenshotScene& scene, const QString& folder);
 
 } // namespace keldro
