@@ -1,8 +1,12 @@
-// The masked time field: what it shows, where the caret goes, and the
-// keystrokes it refuses.
+// The masked time field: what it shows, where the caret goes, the
+// keystrokes and pasted texts it refuses, and the changes it reports.
 #include "widgets/time_edit.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace keldro;
 
@@ -58,6 +62,91 @@ private slots:
         QTest::keyClicks(&edit, QStringLiteral("59999"));
         QCOMPARE(edit.displayText(), QStringLiteral("00:00:59.999"));
         QCOMPARE(edit.GetTime(), qint64(59'999));
+    }
+
+    void reportsChangesAndTellsTheUsersFromSetTime()
+    {
+        TimeEdit edit;
+        edit.SetMaxTime(205'000);
+        QSignalSpy changed(&edit, &TimeEdit::TimeChanged);
+        QSignalSpy edited(&edit, &TimeEdit::TimeEdited);
+        QCOMPARE(edit.SetTime(65'432), qint64(65'432));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.takeFirst().at(0).toLongLong(), qint64(65'432));
+        QCOMPARE(edited.size(), 0);
+        edit.SetTime(65'432);  // the same value: no change
+        edit.SetTime(205'001); // refused: no change
+        QCOMPARE(changed.size(), 0);
+
+        edit.setCursorPosition(4);
+        QTest::keyClick(&edit, '9'); // refused by the maximum
+        QCOMPARE(changed.size(), 0);
+        QTest::keyClick(&edit, '2');
+        QCOMPARE(edit.GetTime(), qint64(125'432));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(edited.size(), 1);
+        QCOMPARE(edited.takeFirst().at(0).toLongLong(), qint64(125'432));
+        QTest::keyClick(&edit, Qt::Key_Backspace); // clears the minute digit again
+        QCOMPARE(edit.GetTime(), qint64(5'432));
+        QCOMPARE(edited.size(), 1);
+        QCOMPARE(edited.takeFirst().at(0).toLongLong(), qint64(5'432));
+    }
+
+    // Pasted or inserted text skips the key check; it must not bring in a
+    // time beyond the maximum or a minute or second above 59.
+    void refusesPastedTextsThatLeaveTheRange()
+    {
+        TimeEdit edit;
+        edit.SetMaxTime(205'000);
+        edit.SetTime(5'000);
+        QSignalSpy edited(&edit, &TimeEdit::TimeEdited);
+        for (const char* text : {"00:09:00.000", "00:00:75.000", "01:00:00.000"}) {
+            edit.selectAll();
+            edit.insert(QString::fromLatin1(text));
+            QCOMPARE(edit.displayText(), QStringLiteral("00:00:05.000"));
+        }
+        QCOMPARE(edited.size(), 0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("00:04:00.000"));
+        edit.selectAll();
+        edit.paste();
+        QCOMPARE(edit.displayText(), QStringLiteral("00:00:05.000"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("00:03:20.500"));
+        edit.selectAll();
+        edit.paste();
+        QCOMPARE(edit.displayText(), QStringLiteral("00:03:20.500"));
+        QCOMPARE(edited.size(), 1);
+        QCOMPARE(edited.takeFirst().at(0).toLongLong(), qint64(200'500));
+    }
+
+    void placesTheCaretWhenGivenTheFocus()
+    {
+        QWidget window;
+        auto* other = new QLineEdit(&window);
+        auto* edit = new TimeEdit(&window);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(other);
+        layout->addWidget(edit);
+        edit->SetMaxTime(205'000); // caret index 4
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        other->setFocus();
+        QVERIFY(other->hasFocus());
+        edit->setCursorPosition(10);
+        QTest::keyClick(other, Qt::Key_Tab); // QLineEdit's own handling runs first
+        QVERIFY(edit->hasFocus());
+        QCOMPARE(edit->cursorPosition(), 4);
+        QVERIFY(!edit->hasSelectedText());
+
+        other->setFocus();
+        edit->setCursorPosition(0);
+        edit->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(edit->cursorPosition(), 4);
+
+        // Coming back to the window keeps the caret where the user left it.
+        edit->setCursorPosition(7);
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(edit, &back);
+        QCOMPARE(edit->cursorPosition(), 7);
     }
 };
 
