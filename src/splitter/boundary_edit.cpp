@@ -39,6 +39,8 @@ int SetTrackStart(SplitList& list, UserInteraction& ui, int row, TimeMs time)
 
 int SetTrackEnd(SplitList& list, UserInteraction& ui, int row, TimeMs time)
 {
+    // The list covers the source and no more: a later end is the source's end.
+    time = std::min(time, list.Source().total);
     const TimeMs start = list.Row(row).start;
     if (start >= time) {
         ui.ShowMessage(LoadString(StringId::EndNotAfterStart), MessageIcon::Warning,

@@ -246,6 +246,12 @@ TEST_F(BoundaryTest, MovingAnEndSwallowsTheRowsItPasses)
     SetUp();
     SetTrackEnd(list_, ui_, 1, 40'000);
     EXPECT_EQ(Ranges(), (::keldro::Ranges{{0, 10'000}, {10'000, 40'000}}));
+    // Beyond it, the end stops at the total: the list never outgrows the source.
+    SetUp();
+    EXPECT_EQ(SetTrackEnd(list_, ui_, 1, 55'000), 1);
+    EXPECT_EQ(Ranges(), (::keldro::Ranges{{0, 10'000}, {10'000, 40'000}}));
+    EXPECT_EQ(SetTrackEnd(list_, ui_, 1, 55'000), 1); // already the last row
+    EXPECT_EQ(Ranges(), (::keldro::Ranges{{0, 10'000}, {10'000, 40'000}}));
 }
 
 TEST_F(BoundaryTest, FirstAndLastRowsAddACutPointInstead)
