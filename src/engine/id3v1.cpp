@@ -18,8 +18,8 @@ constexpr std::size_t kCommentAt = 97;
 constexpr std::size_t kTrackMarkerAt = 125;
 constexpr std::size_t kTrackAt = 126;
 constexpr std::size_t kGenreAt = 127;
-constexpr std::size_t kTextWidth = 30;
-constexpr std::size_t kYearWidth = 4;
+constexpr std::size_t kTextWidth = kId3v1TextWidth;
+constexpr std::size_t kYearWidth = kId3v1YearWidth;
 constexpr std::size_t kShortCommentWidth = 28;
 
 // Spelled as the list has always been spelled; users match on these names.

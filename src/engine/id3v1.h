@@ -13,6 +13,14 @@ inline constexpr std::size_t kId3v1Size = 128;
 inline constexpr std::uint32_t kNoGenre = 255;
 inline constexpr std::uint32_t kGenreCount = 148;
 
+// Widths in bytes of the tag's text fields, which are also the limits of the
+// fields where the user types them: title, artist, album and comment, the year.
+inline constexpr std::size_t kId3v1TextWidth = 30;
+inline constexpr std::size_t kId3v1YearWidth = 4;
+// The track number is a byte of the tag, typed as a text of at most two
+// characters: a number or the sequence wildcard "%S".
+inline constexpr std::size_t kId3v1TrackTextWidth = 2;
+
 using Id3v1Block = std::array<std::uint8_t, kId3v1Size>;
 
 struct TagRecord

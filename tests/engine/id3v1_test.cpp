@@ -111,6 +111,26 @@ TEST(BuildID3v1Tag, NeverCutsAUtf8Character)
     EXPECT_EQ(TagRecord{ParseID3v1Tag(other)}.artist, "ab一二三四五六七八九");
 }
 
+TEST(BuildID3v1Tag, FieldLimitsAreTheWidthsOfTheTag)
+{
+    // What the user may type fits the tag whole, one byte more does not.
+    const std::string text(kId3v1TextWidth, 'x');
+    const std::string year(kId3v1YearWidth, '9');
+    const TagRecord full = ParseID3v1Tag(BuildID3v1Tag(text, text, text, year, text, 0, 255));
+    EXPECT_EQ(full.title, text);
+    EXPECT_EQ(full.artist, text);
+    EXPECT_EQ(full.album, text);
+    EXPECT_EQ(full.year, year);
+    EXPECT_EQ(full.comment, text);
+    const TagRecord over = ParseID3v1Tag(BuildID3v1Tag(text + "y", "", "", year + "9", "", 0, 255));
+    EXPECT_EQ(over.title, text);
+    EXPECT_EQ(over.year, year);
+    // The largest number the track field holds fits the tag's track byte.
+    const int track = std::stoi(std::string(kId3v1TrackTextWidth, '9'));
+    EXPECT_EQ(ParseID3v1Tag(BuildID3v1Tag("", "", "", "", "", track, 255)).track,
+              static_cast<std::uint32_t>(track));
+}
+
 TEST(BuildID3v1Tag, WriteThenReadGivesTheSameValues)
 {
     const Id3v1Block block = BuildID3v1Tag("标题", "Artist  ", "Album", "2024", "Comment", 12, 34);
