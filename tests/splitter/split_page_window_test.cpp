@@ -141,6 +141,9 @@ private slots:
         // The title field's edits reach the rows built from the source.
         QTest::keyClicks(Child<QLineEdit>("titleEdit"), QStringLiteral("新"));
         QCOMPARE(window_->Page().List().Source().titleField, std::string("新"));
+        // 30 bytes: ten Chinese characters, never part of one.
+        QTest::keyClicks(Child<QLineEdit>("artistEdit"), QString(11, QChar(0x97f3)));
+        QCOMPARE(window_->Page().List().Source().artistField.size(), 30u);
     }
 
     void droppingACueSheetLoadsItsTracksAndOnlyTheFirstFile()

@@ -1,10 +1,12 @@
 #include "splitter/ui/split_page_window.h"
 
 #include "base/user_interaction.h"
+#include "engine/id3v1.h"
 #include "splitter/ui/split_list_model.h"
 #include "string_table.h"
 #include "timecue/time_format.h"
 #include "ui_split_page_window.h"
+#include "widgets/byte_limit_validator.h"
 #include "widgets/check_header_view.h"
 #include "widgets/qt_text.h"
 
@@ -136,6 +138,8 @@ void SplitPageWindow::ConnectFields()
     connect(ui_->destinationEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { page_.SetDestination(ToBytes(text)); });
     connect(ui_->timeEdit, &QLineEdit::returnPressed, this, &SplitPageWindow::AddCutPoint);
+    titleLimit_ = ByteLimitValidator::Install(*ui_->titleEdit, kId3v1TextWidth);
+    artistLimit_ = ByteLimitValidator::Install(*ui_->artistEdit, kId3v1TextWidth);
     ui_->namingRuleEdit->setText(FromBytes(page_.NamingRule()));
     ui_->destinationEdit->setText(FromBytes(page_.Destination()));
 }
@@ -163,8 +167,8 @@ void SplitPageWindow::SourceChanged()
     const bool loaded = page_.IsLoaded();
     ui_->sourceFolderEdit->setText(FromBytes(page_.SourceFolder()));
     ui_->sourceFileEdit->setText(FromBytes(page_.SourceFileName()));
-    ui_->titleEdit->setText(FromBytes(page_.List().Source().titleField));
-    ui_->artistEdit->setText(FromBytes(page_.List().Source().artistField));
+    titleLimit_->SetText(FromBytes(page_.List().Source().titleField));
+    artistLimit_->SetText(FromBytes(page_.List().Source().artistField));
     ui_->infoText->setPlainText(FromBytes(page_.InfoText()));
     ui_->totalLabel->setText(loaded ? QStringLiteral("/ ") + Display(page_.Total()) : QString());
     ui_->namingRuleEdit->setText(FromBytes(page_.NamingRule()));

@@ -21,6 +21,7 @@ class SplitPageWindow;
 
 namespace keldro {
 
+class ByteLimitValidator;
 class CheckHeaderView;
 class PlaybackService;
 class SettingsStore;
@@ -89,6 +90,8 @@ private:
     SplitPage page_;
     SplitListModel* model_ = nullptr;
     CheckHeaderView* header_ = nullptr;
+    ByteLimitValidator* titleLimit_ = nullptr;
+    ByteLimitValidator* artistLimit_ = nullptr;
     QMenu* modeMenu_ = nullptr;
     QMenu* specialMenu_ = nullptr;
     std::function<void()> otherSettings_;
