@@ -10,13 +10,13 @@
 #include "splitter/bulk_split.h"
 #include "splitter/ui/split_page_window.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
-#include <QPushButton>
-
 #include <cstdio>
 #include <filesystem>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 
 namespace fs = std::filesystem;
 using namespace keldro;

@@ -110,8 +110,8 @@ void TakeScreenshots(const ScreenshotScene& scene, const QString& folder)
         window.resize(size * 5 / 4);
         Save(window, folder, "split-page-large.png");
         window.resize(size);
-        SaveDialog<SplitterSettingsDialog>(folder, "settings-dialog.png", scene.settings,
-                                           scene.ui, &window);
+        SaveDialog<SplitterSettingsDialog>(folder, "settings-dialog.png", scene.settings, scene.ui,
+                                           &window);
         if (scene.split.Page().IsLoaded())
             SaveSplitDialogs(scene.split, scene.settings, scene.ui, folder);
         window.close();

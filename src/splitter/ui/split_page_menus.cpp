@@ -1,7 +1,6 @@
 // The split page's menus (context menu, split modes, special splits), its keys
 // and the files dropped on it.
 #include "splitter/ui/split_page_window.h"
-
 #include "string_table.h"
 #include "ui_split_page_window.h"
 #include "widgets/qt_text.h"

@@ -58,7 +58,7 @@ void SplitPageWindow::SetUpList()
 {
     QTableView* list = ui_->listView;
     model_ = new SplitListModel(page_, this);
-    header_ = new CheckHeaderView(Qt::Horizontal, 0, list);
+    header_ = new CheckHeaderView(0, list);
     list->setHorizontalHeader(header_);
     list->setModel(model_);
     for (int column = 0; column < model_->columnCount(); ++column)
@@ -209,8 +209,8 @@ void SplitPageWindow::ProgressChanged(int position, int maximum)
 
 void SplitPageWindow::RunningChanged(bool running)
 {
-    ui_->startButton->setText(Text(running ? StringId::StopSplitButton
-                                           : StringId::StartSplitButton));
+    ui_->startButton->setText(
+        Text(running ? StringId::StopSplitButton : StringId::StartSplitButton));
     RefreshEnabling();
 }
 
@@ -233,8 +233,8 @@ void SplitPageWindow::ShowCoreSelection()
     QItemSelectionModel* selection = ui_->listView->selectionModel();
     if (row >= 0) {
         const QModelIndex index = model_->index(row, 0);
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                              QItemSelectionModel::Rows);
+        selection->setCurrentIndex(index,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         ui_->listView->scrollTo(index);
     } else {
         selection->clear();
