@@ -10,7 +10,7 @@ trap 'rm -rf "$config"' EXIT
 mkdir -p "$out"
 rm -f "$out"/*.png
 "$build/tests/keldro-make-tone" "$config/sample.wav" 240
-lame --quiet -V 2 --tt "样本" --ta "Keldro" --tl "示例专辑" "$config/sample.wav" "$config/专辑.mp3"
+lame --quiet -V 2 --tt "Sample" --ta "Keldro" --tl "Demo Album" --ty 2026 "$config/sample.wav" "$config/专辑.mp3"
 XDG_CONFIG_HOME="$config" KELDRO_SCREENSHOT_DIR="$out" SDL_AUDIODRIVER=dummy \
   KELDRO_SCREENSHOT_SOURCE="$config/专辑.mp3" \
   timeout 60 xvfb-run -a -s "-screen 0 1920x1200x24" "$build/src/shell/keldro"

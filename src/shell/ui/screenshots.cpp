@@ -41,8 +41,9 @@ void SaveDialog(const QString& folder, const char* name, Args&&... args)
 }
 
 // A source with four rows, some of them named, the second selected.
-void FillSplitPage(SplitPage& page, const std::string& source)
+void FillSplitPage(SplitPageWindow& window, const std::string& source)
 {
+    SplitPage& page = window.Page();
     if (!page.LoadSource(source))
         return;
     const TimeMs total = page.Total();
@@ -53,6 +54,7 @@ void FillSplitPage(SplitPage& page, const std::string& source)
         page.List().MutableRow(row).title = titles[row];
     page.List().MutableRow(2).forwardOverlap = 1'500;
     page.SelectTrack(1);
+    window.ListChanged();
 }
 
 void SaveSplitDialogs(SplitPageWindow& split, SettingsStore& settings, UserInteraction& ui,
@@ -96,7 +98,7 @@ void TakeScreenshots(const ScreenshotScene& scene, const QString& folder)
     QDir().mkpath(folder);
     const std::string source = qEnvironmentVariable("KELDRO_SCREENSHOT_SOURCE").toStdString();
     if (!source.empty())
-        FillSplitPage(scene.split.Page(), source);
+        FillSplitPage(scene.split, source);
     // Once the window is on the screen and painted.
     QTimer::singleShot(500, &scene.window, [scene, folder] {
         MainWindow& window = scene.window;

@@ -10,6 +10,9 @@
 #include "widgets/check_header_view.h"
 #include "widgets/qt_text.h"
 
+#include <algorithm>
+
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -61,8 +64,13 @@ void SplitPageWindow::SetUpList()
     header_ = new CheckHeaderView(0, list);
     list->setHorizontalHeader(header_);
     list->setModel(model_);
+    // The widths were chosen for a font in which a time fills about 48 of a
+    // time column's 60 pixels; larger fonts widen every column alike.
+    const int timeWidth = list->fontMetrics().horizontalAdvance(QStringLiteral("0:00.000"));
+    const double scale = std::max(1.0, (timeWidth + 16) / 60.0);
     for (int column = 0; column < model_->columnCount(); ++column)
-        list->setColumnWidth(column, model_->DefaultWidth(column));
+        list->setColumnWidth(column, static_cast<int>(model_->DefaultWidth(column) * scale));
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 8);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -166,7 +174,9 @@ void SplitPageWindow::SourceChanged()
 {
     const bool loaded = page_.IsLoaded();
     ui_->sourceFolderEdit->setText(FromBytes(page_.SourceFolder()));
+    ui_->sourceFolderEdit->setCursorPosition(0);
     ui_->sourceFileEdit->setText(FromBytes(page_.SourceFileName()));
+    ui_->sourceFileEdit->setCursorPosition(0);
     titleLimit_->SetText(FromBytes(page_.List().Source().titleField));
     artistLimit_->SetText(FromBytes(page_.List().Source().artistField));
     ui_->infoText->setPlainText(FromBytes(page_.InfoText()));
