@@ -119,6 +119,8 @@ constexpr std::array kTable{
     Entry{StringId::SplitListHint,
           "拖曳 MP3 或 CUE 文件到这里进行分割。\n单击鼠标右键弹出上下文菜单。"},
     Entry{StringId::SplitCellTooltip, "双击该音轨编辑它的 ID3 标签。"},
+    Entry{StringId::HeaderCheckOn, "全部生成 (已选中)"},
+    Entry{StringId::HeaderCheckOff, "全部生成 (未选中)"},
     Entry{StringId::MenuChooseSource, "选择文件进行分割(&S)"},
     Entry{StringId::MenuUnloadSource, "移除 MP3"},
     Entry{StringId::MenuEqualParts, "分割为相等的片断(&E)..."},

@@ -109,6 +109,8 @@ enum class StringId
     // Split page window
     SplitListHint,
     SplitCellTooltip,
+    HeaderCheckOn,
+    HeaderCheckOff,
     MenuChooseSource,
     MenuUnloadSource,
     MenuEqualParts,

@@ -178,7 +178,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&list.table));
         list.ClickRowBox(1);
         QSignalSpy changed(&list.model, &QAbstractItemModel::dataChanged);
+        QSignalSpy headerChanged(&list.model, &QAbstractItemModel::headerDataChanged);
+        const auto spoken = [&list] {
+            return list.model.headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString();
+        };
+        QCOMPARE(spoken(), QStringLiteral("全部生成 (已选中)"));
         list.ClickHeader();
+        QCOMPARE(spoken(), QStringLiteral("全部生成 (未选中)"));
+        QCOMPARE(headerChanged.count(), 1);
         QVERIFY(!list.model.HeaderChecked());
         QVERIFY(!list.header->IsChecked());
         QCOMPARE(list.Checks(), (std::vector<bool>{false, false, false}));

@@ -86,6 +86,11 @@ QVariant SplitListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
+    // The check column's caption is a blank: readers of the screen get what
+    // its box does, and whether every row is ticked.
+    if (role == Qt::AccessibleTextRole && section == kCheckColumn)
+        return FromBytes(
+            LoadString(HeaderChecked() ? StringId::HeaderCheckOn : StringId::HeaderCheckOff));
     if (role != Qt::DisplayRole)
         return {};
     return FromBytes(columns_[static_cast<std::size_t>(section)].caption);
@@ -112,6 +117,7 @@ bool SplitListModel::ToggleHeaderCheck()
     if (rows > 0)
         emit dataChanged(index(0, kCheckColumn), index(rows - 1, kCheckColumn),
                          {Qt::CheckStateRole});
+    emit headerDataChanged(Qt::Horizontal, kCheckColumn, kCheckColumn);
     return true;
 }
 
