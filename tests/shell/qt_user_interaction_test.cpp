@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 
@@ -80,6 +81,27 @@ private slots:
         ui.EndProgress();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!owner.findChild<ProgressDialog*>());
+    }
+
+    // A pass pumps once per frame: within a few milliseconds only the first
+    // call runs the event loop, and nothing posted waits longer than that.
+    void pumpingAgainAtOnceLeavesTheEventsForALaterPump()
+    {
+        QtUserInteraction ui;
+        int ran = 0;
+        const auto post = [&ran] {
+            QMetaObject::invokeMethod(
+                qApp, [&ran] { ++ran; }, Qt::QueuedConnection);
+        };
+        post();
+        ui.PumpEvents();
+        QCOMPARE(ran, 1);
+        post();
+        ui.PumpEvents();
+        QCOMPARE(ran, 1);
+        QThread::msleep(6);
+        ui.PumpEvents();
+        QCOMPARE(ran, 2);
     }
 
     void theLoadingHintDisablesItsOwnerWhileItIsUp()

@@ -87,9 +87,15 @@ QtUserInteraction::~QtUserInteraction()
     ShowFrameLoadingHint(false);
 }
 
+// A long pass calls this once per frame. Events wait a few milliseconds at
+// most, and the pass does not run hundreds of thousands of empty event loops.
 void QtUserInteraction::PumpEvents()
 {
+    constexpr qint64 kIntervalMs = 5;
+    if (pumped_.isValid() && !pumped_.hasExpired(kIntervalMs))
+        return;
     QCoreApplication::processEvents();
+    pumped_.start();
 }
 
 MessageAnswer QtUserInteraction::ShowMessage(std::string_view text, MessageIcon icon,

@@ -5,6 +5,7 @@
 
 #include "base/user_interaction.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -53,6 +54,7 @@ private:
     QPointer<ProgressDialog> progress_;
     QPointer<LoadingFramesDialog> hint_;
     bool waitCursor_ = false;
+    QElapsedTimer pumped_;
 };
 
 } // namespace keldro
