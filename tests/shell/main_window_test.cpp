@@ -2,10 +2,10 @@
 // stored window rectangle, and closing during a run.
 #include "base/settings.h"
 #include "common/setting_keys.h"
+#include "common/ui/page_slot.h"
 #include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
-#include "common/ui/page_slot.h"
 
 #include <QPushButton>
 #include <QScreen>

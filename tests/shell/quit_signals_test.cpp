@@ -3,10 +3,10 @@
 // returned; the signals go back to their handlers afterwards.
 #include "base/settings.h"
 #include "common/setting_keys.h"
+#include "common/ui/page_slot.h"
 #include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
-#include "common/ui/page_slot.h"
 #include "shell/ui/quit_signals.h"
 
 #include <csignal>
