@@ -314,6 +314,7 @@ private slots:
                     disabled << QString::fromLatin1(name);
             }
             QVERIFY(Child<QPushButton>("saveListButton")->isEnabled());
+            QVERIFY(!List()->horizontalHeader()->isEnabled());
             QVERIFY(Child<QProgressBar>("progressBar")->maximum() == 4);
         };
         start->click();
@@ -322,6 +323,7 @@ private slots:
         QCOMPARE(statuses[1], QStringLiteral("正在分割 # 01/04 - vbr_v2-001"));
         QCOMPARE(start->text(), QStringLiteral("开始分割(&S)"));
         QVERIFY(Child<QPushButton>("sourceButton")->isEnabled());
+        QVERIFY(List()->horizontalHeader()->isEnabled());
         QCOMPARE(Child<QLabel>("statusLabel")->text(), QStringLiteral("已完成"));
         const std::vector<std::string> expected = {"vbr_v2-001.mp3", "vbr_v2-002.mp3",
                                                    "vbr_v2-003.mp3", "vbr_v2-004.mp3"};

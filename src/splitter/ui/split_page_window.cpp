@@ -287,6 +287,8 @@ void SplitPageWindow::RefreshEnabling()
     enable(ui_->modeButton, SplitCommand::SwitchMode);
     enable(ui_->destinationButton, SplitCommand::ChooseDestination);
     ui_->timeEdit->setEnabled(page_.IsLoaded());
+    // The run reads the boxes row by row: the header's box is greyed meanwhile.
+    header_->setEnabled(!page_.IsRunning());
 }
 
 } // namespace keldro
