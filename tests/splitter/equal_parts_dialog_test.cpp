@@ -5,6 +5,8 @@
 #include "scripted_interaction.h"
 #include "splitter/bulk_split.h"
 #include "splitter/ui/equal_parts_dialog.h"
+#include "three_track_list.h"
+#include "widget_child.h"
 #include "widgets/time_edit.h"
 
 #include <QApplication>
@@ -20,33 +22,14 @@ using namespace keldro;
 
 namespace {
 
-// A 1:40.000 source cut at 1:00 and 1:30; the middle track [1:00, 1:30] is
-// selected unless told otherwise.
-struct Source
+// The list's dialog model as the page prepares it.
+struct Source : test::ThreeTrackList
 {
-    explicit Source(int selected = 1)
-    {
-        list.Source().total = 100'000;
-        list.ResetTrackList();
-        list.AddCutPoint(60'000);
-        list.AddCutPoint(90'000);
-        list.Select(selected);
-    }
+    using ThreeTrackList::ThreeTrackList;
     SpecialTimeAdd Prepare() const { return SpecialTimeAdd::Prepare(list, settings); }
-
-    test::ScriptedInteraction ui;
-    MemorySettings settings;
-    SplitList list{ui, settings};
 };
 
-template <typename T>
-T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
+using test::Child;
 
 QString Label(QWidget& dialog, const char* name)
 {

@@ -5,6 +5,8 @@
 #include "scripted_interaction.h"
 #include "splitter/bulk_split.h"
 #include "splitter/ui/overlaps_dialog.h"
+#include "three_track_list.h"
+#include "widget_child.h"
 #include "widgets/time_edit.h"
 
 #include <QCheckBox>
@@ -18,32 +20,14 @@ using namespace keldro;
 
 namespace {
 
-// A 1:40.000 source cut at 1:00 and 1:30.
-struct Source
+// The list's dialog model as the page prepares it.
+struct Source : test::ThreeTrackList
 {
-    explicit Source(int selected)
-    {
-        list.Source().total = 100'000;
-        list.ResetTrackList();
-        list.AddCutPoint(60'000);
-        list.AddCutPoint(90'000);
-        list.Select(selected);
-    }
+    using ThreeTrackList::ThreeTrackList;
     TrackAddOverlap Prepare() const { return TrackAddOverlap::Prepare(list, settings); }
-
-    test::ScriptedInteraction ui;
-    MemorySettings settings;
-    SplitList list{ui, settings};
 };
 
-template <typename T>
-T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
+using test::Child;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // button closes with its choice, the close box with none.
 #include "splitter/split_complete.h"
 #include "splitter/ui/split_complete_dialog.h"
+#include "widget_child.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -23,14 +24,7 @@ SplitComplete Model()
     return model;
 }
 
-template <typename T>
-T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr)
-        qFatal("no child %s", name);
-    return child;
-}
+using test::Child;
 
 // On the box's indicator: a box stretched wider than its caption does not
 // take clicks beyond it.

@@ -2,6 +2,7 @@
 // each other without calling each other back, the maximum caption and OK.
 #include "splitter/boundary_edit.h"
 #include "splitter/ui/track_length_dialog.h"
+#include "widget_child.h"
 #include "widgets/time_edit.h"
 
 #include <QLabel>
@@ -13,14 +14,7 @@ using namespace keldro;
 
 namespace {
 
-template <typename T>
-T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
+using test::Child;
 
 // The second of three tracks of a 1:40.000 source: [1:00, 1:30].
 TrackUpdate Model()

@@ -6,6 +6,7 @@
 #include "scripted_interaction.h"
 #include "splitter/track_tag_editor.h"
 #include "splitter/ui/track_tag_editor_dialog.h"
+#include "widget_child.h"
 #include "widgets/byte_limit_validator.h"
 
 #include <QCheckBox>
@@ -49,14 +50,7 @@ struct Setup
     std::unique_ptr<TrackTagEditor> editor;
 };
 
-template <typename T>
-T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr)
-        qFatal("no child %s", name);
-    return child;
-}
+using test::Child;
 
 QString Text(QWidget& dialog, const char* edit)
 {
