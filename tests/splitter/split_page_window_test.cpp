@@ -155,6 +155,16 @@ private slots:
         for (int i = 0; i < 11; ++i)
             Type(Child<QLineEdit>("artistEdit"), QStringLiteral("音"));
         QCOMPARE(window_->Page().List().Source().artistField.size(), 30u);
+
+        // The mode menu: a switch that reloads nothing still changes the caption.
+        auto* mode = Child<QToolButton>("modeButton");
+        for (QAction* action : mode->menu()->actions()) {
+            if (action->text() == QStringLiteral("帧分割(&M)"))
+                action->trigger();
+        }
+        QCOMPARE(mode->text(), QStringLiteral("帧分割"));
+        QCOMPARE(window_->Page().Mode(), SplitMode::Frame);
+        QVERIFY(mode->menu()->actions()[2]->isChecked());
     }
 
     void droppingACueSheetLoadsItsTracksAndOnlyTheFirstFile()

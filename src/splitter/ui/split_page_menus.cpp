@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStyle>
 #include <QUrl>
 
 namespace keldro {
@@ -35,6 +36,22 @@ QString FirstLocalFile(const QMimeData* data)
 }
 
 } // namespace
+
+QIcon SplitPageWindow::ModeIcon(SplitMode mode) const
+{
+    switch (mode) {
+    case SplitMode::Fast:
+        return QIcon::fromTheme(QStringLiteral("media-seek-forward"),
+                                style()->standardIcon(QStyle::SP_MediaSeekForward));
+    case SplitMode::Frame:
+        return QIcon::fromTheme(QStringLiteral("view-list-details"),
+                                style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    case SplitMode::Auto:
+        break;
+    }
+    return QIcon::fromTheme(QStringLiteral("view-refresh"),
+                            style()->standardIcon(QStyle::SP_BrowserReload));
+}
 
 std::unique_ptr<QMenu> SplitPageWindow::BuildContextMenu()
 {
@@ -90,7 +107,7 @@ void SplitPageWindow::SetUpMenus()
                                                       {StringId::ModeMenuFast, SplitMode::Fast},
                                                       {StringId::ModeMenuFrame, SplitMode::Frame}};
     for (const auto& [text, mode] : entries) {
-        QAction* item = modeMenu_->addAction(Text(text));
+        QAction* item = modeMenu_->addAction(ModeIcon(mode), Text(text));
         item->setCheckable(true);
         item->setData(static_cast<int>(mode));
         modes->addAction(item);
@@ -113,6 +130,7 @@ void SplitPageWindow::SetUpMenus()
 void SplitPageWindow::RefreshModeButton()
 {
     ui_->modeButton->setText(FromBytes(SplitPage::ModeCaption(page_.Mode())));
+    ui_->modeButton->setIcon(ModeIcon(page_.Mode()));
     for (QAction* item : modeMenu_->actions())
         item->setChecked(item->data().toInt() == static_cast<int>(page_.Mode()));
 }

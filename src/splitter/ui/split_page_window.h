@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include <QIcon>
 #include <QWidget>
 
 class QMenu;
@@ -78,6 +79,7 @@ private:
     void RefreshTrackLabel();
     void RefreshEnabling();
     void RefreshModeButton();
+    QIcon ModeIcon(SplitMode mode) const;
     void RefreshListHint();
     void ShowNamingHelp();
     void AddCutPoint();
