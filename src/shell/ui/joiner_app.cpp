@@ -18,6 +18,12 @@ JoinerApp::JoinerApp(SettingsStore& settings, int argc, const char* const* argv)
       helpFile_(FromBytes(HelpFilePath(settings, ToBytes(QCoreApplication::applicationDirPath()))))
 {}
 
+bool LoadStartupSource(const StartupCommand& startup, SplitPage& page)
+{
+    return startup.action == StartupAction::Split && !startup.source.empty() &&
+           page.LoadSource(startup.source);
+}
+
 int JoinerApp::Run()
 {
     StartPlayback(playback_, nullptr);
@@ -36,8 +42,7 @@ int JoinerApp::Run()
     });
     const QuitSignals quitSignals(window);
     window.show();
-    if (startup_.action == StartupAction::Split && !startup_.source.empty())
-        split.Page().LoadSource(startup_.source);
+    LoadStartupSource(startup_, split.Page());
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())
         TakeScreenshots({window, split, settings_, ui}, screenshots);

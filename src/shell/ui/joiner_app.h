@@ -10,6 +10,11 @@
 namespace keldro {
 
 class SettingsStore;
+class SplitPage;
+
+// The start-up action SPLIT loads its source into the split page; the page
+// shown stays the stored one. True when a source was loaded.
+bool LoadStartupSource(const StartupCommand& startup, SplitPage& page);
 
 class JoinerApp
 {
