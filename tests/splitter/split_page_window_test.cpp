@@ -157,6 +157,19 @@ private slots:
         QCOMPARE(window_->Page().List().Source().artistField.size(), 30u);
     }
 
+    // The main window unloads the playback library on closing unless a page
+    // is busy: the page goes on calling into it once a frame table is built.
+    void theWindowIsBusyWhileAFrameTableIsBuilt()
+    {
+        int busyPumps = 0;
+        ui_->onPump = [&] { busyPumps += window_->IsBusy() ? 1 : 0; };
+        QVERIFY(window_->Page().LoadSource(vbr_));
+        QVERIFY(window_->Page().Info().IsFrameTableLoaded());
+        QVERIFY(ui_->pumps > 0);
+        QCOMPARE(busyPumps, ui_->pumps);
+        QVERIFY(!window_->IsBusy());
+    }
+
     void droppingACueSheetLoadsItsTracksAndOnlyTheFirstFile()
     {
         const std::string sheet = dir_->File("album.cue");

@@ -42,7 +42,9 @@ public:
 
     // PageSlot
     QWidget* Widget() override { return this; }
-    bool IsBusy() const override { return page_.IsRunning(); }
+    // While a run or a frame table's pass is on the stack, the page still
+    // calls into the playback library: the main window keeps it loaded.
+    bool IsBusy() const override { return page_.IsRunning() || page_.IsLoadingFrames(); }
     void RequestStop() override { page_.RequestStop(false); }
 
     // "其他设置(&M)..." is opened by the main window on the page's behalf.
