@@ -10,6 +10,7 @@
 #include "widgets/qt_text.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace keldro {
 
@@ -36,8 +37,11 @@ int JoinerApp::Run()
     });
     const QuitSignals quitSignals(window);
     window.show();
+    // Loaded from the event loop: a quit while its frame table is built (a
+    // signal) must find the loop running, or it would be lost.
     if (startup_.action == StartupAction::Split && !startup_.source.empty())
-        split.Page().LoadSource(startup_.source);
+        QTimer::singleShot(0, &split,
+                           [&split, source = startup_.source] { split.Page().LoadSource(source); });
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())
         TakeScreenshots({window, split, settings_, ui}, screenshots);
