@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QWidget>
 
@@ -84,6 +85,7 @@ private:
     void ShowNamingHelp();
     void AddCutPoint();
     bool ListKeyPressed(const QKeyEvent& key);
+    bool IsPageKey(const QKeyEvent& key) const;
     void Run(SplitCommand command, const std::function<void()>& action);
 
     std::unique_ptr<Ui::SplitPageWindow> ui_;
@@ -97,6 +99,7 @@ private:
     QMenu* modeMenu_ = nullptr;
     QMenu* specialMenu_ = nullptr;
     std::function<void()> otherSettings_;
+    std::vector<QKeyCombination> pageKeys_;
     bool showingCoreSelection_ = false;
 };
 
