@@ -53,6 +53,9 @@ public:
     const CProcessCUEFile& Cue() const { return cue_; }
     bool IsLoaded() const { return loaded_; }
     bool IsRunning() const { return running_; }
+    // A frame table being built: its pass lets events through, and the page
+    // calls into the playback library again once it ends.
+    bool IsLoadingFrames() const { return loadingFrames_; }
     const std::string& SourceFolder() const { return folder_; }
     const std::string& SourceFileName() const { return fileName_; }
     std::string SourcePath() const;
@@ -159,6 +162,7 @@ private:
     std::pair<TimeMs, TimeMs> selectedRange_;
     bool loaded_ = false;
     bool running_ = false;
+    bool loadingFrames_ = false;
     RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool stopAskFirst_ = false;

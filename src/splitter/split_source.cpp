@@ -104,10 +104,12 @@ void SplitPage::OpenSourceStream()
     FreeStream();
     const DWORD decodeOnly = audioDevice_ ? 0 : BASS_STREAM_DECODE;
     if (FrameAccurate()) {
+        loadingFrames_ = true;
         user_.ShowFrameLoadingHint(true);
         CreateStream(BASS_STREAM_PRESCAN | decodeOnly);
         info_.LoadFrameTable(user_); // a cancelled load leaves the source in fast behaviour
         user_.ShowFrameLoadingHint(false);
+        loadingFrames_ = false;
     } else {
         CreateStream(decodeOnly);
     }

@@ -3,7 +3,9 @@
 // returned; the signals go back to their handlers afterwards.
 #include "base/settings.h"
 #include "common/setting_keys.h"
+#include "common/ui/loading_frames_dialog.h"
 #include "common/ui/page_slot.h"
+#include "common/ui/progress_dialog.h"
 #include "fake_run_page.h"
 #include "scripted_interaction.h"
 #include "shell/ui/main_window.h"
@@ -116,6 +118,22 @@ private slots:
         QVERIFY(ui_.messages.empty());
         QCOMPARE(unloaded_, 1);
         QCOMPARE(settings_.GetSettingInt(setting::kInitialWidth, -1), 640);
+    }
+
+    // A pass that builds a frame table keeps a tool window up and a strip
+    // that takes a close for a cancel: neither holds the program open.
+    void aWindowThatStaysDoesNotKeepTheProgramRunning()
+    {
+        auto window = Open();
+        const QuitSignals quit(*window);
+        LoadingFramesDialog hint(window.get());
+        hint.show();
+        ProgressDialog strip(window.get());
+        strip.show();
+        QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+        QCOMPARE(RunEventLoop(), 0);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!strip.TakeCancelRequest());
     }
 
     void theSignalsGoBackToTheirHandlersAndIgnoredOnesStayIgnored()

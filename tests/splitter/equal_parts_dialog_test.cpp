@@ -9,6 +9,7 @@
 #include "widget_child.h"
 #include "widgets/time_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -65,6 +66,21 @@ private slots:
         QVERIFY(Child<QCheckBox>(dialog, "autoApplyBox")->isEnabled());
         QCOMPARE(Label(dialog, "maximumLabel"), QStringLiteral("最大值: 1:40.000"));
         QCOMPARE(dialog.focusWidget(), Child<TimeEdit>(dialog, "timeEdit"));
+    }
+
+    // The two fields sit beside their choices with no label of their own:
+    // screen readers take their names from the form.
+    void theMethodFieldsHaveNames()
+    {
+        Source source;
+        SpecialTimeAdd model = source.Prepare();
+        EqualPartsDialog dialog(model, source.settings, source.ui);
+        const auto name = [&dialog](const char* child) {
+            QWidget* field = Child<QWidget>(dialog, child);
+            return QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name);
+        };
+        QCOMPARE(name("partsEdit"), QStringLiteral("按片断数"));
+        QCOMPARE(name("timeEdit"), QStringLiteral("按固定时间"));
     }
 
     void withoutASelectedTrackItsChoiceIsDisabled()

@@ -86,10 +86,16 @@ TEST_F(SplitPageTest, AFileThatIsNoMp3IsReported)
 
 TEST_F(SplitPageTest, VariableBitrateSourceLoadsItsFrameTableInAutoMode)
 {
+    int loadingPumps = 0;
+    ui_.onPump = [&] { loadingPumps += page_.IsLoadingFrames() ? 1 : 0; };
     ASSERT_TRUE(page_.LoadSource(Source("vbr.mp3", 30, true)));
     EXPECT_TRUE(page_.FrameAccurate());
     EXPECT_TRUE(page_.Info().IsFrameTableLoaded());
     EXPECT_EQ(ui_.loadingHints, (std::vector<bool>{true, false}));
+    // The pass lets events through: the page says so until it has ended.
+    EXPECT_GT(ui_.pumps, 0);
+    EXPECT_EQ(loadingPumps, ui_.pumps);
+    EXPECT_FALSE(page_.IsLoadingFrames());
 }
 
 const std::string kDiscSheet = "PERFORMER \"Band\"\nTITLE \"Disc\"\nFILE \"disc.mp3\" MP3\n"

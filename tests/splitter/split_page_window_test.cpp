@@ -167,6 +167,19 @@ private slots:
         QVERIFY(mode->menu()->actions()[2]->isChecked());
     }
 
+    // The main window unloads the playback library on closing unless a page
+    // is busy: the page goes on calling into it once a frame table is built.
+    void theWindowIsBusyWhileAFrameTableIsBuilt()
+    {
+        int busyPumps = 0;
+        ui_->onPump = [&] { busyPumps += window_->IsBusy() ? 1 : 0; };
+        QVERIFY(window_->Page().LoadSource(vbr_));
+        QVERIFY(window_->Page().Info().IsFrameTableLoaded());
+        QVERIFY(ui_->pumps > 0);
+        QCOMPARE(busyPumps, ui_->pumps);
+        QVERIFY(!window_->IsBusy());
+    }
+
     void droppingACueSheetLoadsItsTracksAndOnlyTheFirstFile()
     {
         const std::string sheet = dir_->File("album.cue");
@@ -203,6 +216,31 @@ private slots:
         QCOMPARE(window_->Page().List().SelectedRow(), 0);
         QCOMPARE(window_->Page().SelectedRange(), (std::pair<TimeMs, TimeMs>{0, 1'500}));
         QVERIFY(Child<QLabel>("trackLabel")->text().startsWith(QStringLiteral("曲目号码 01/03:")));
+    }
+
+    // Typing a time leaves the focus in the time field (a text field, which
+    // moves its caret on Ctrl+Home and Ctrl+End): the page's keys that move
+    // the selected track's boundaries still reach the page from there.
+    void ctrlHomeAndEndMoveTheTrackFromTheTextFields()
+    {
+        QVERIFY(window_->Page().LoadSource(vbr_));
+        window_->Page().AddCutPointCommand(1'000);
+        window_->Page().AddCutPointCommand(2'000);
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        List()->selectRow(1);
+        auto* time = Child<TimeEdit>("timeEdit");
+        time->setFocus();
+        time->SetTime(500);
+        QTest::keyClick(time, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(Cell(1, 1), QStringLiteral("0:00.500"));
+        QCOMPARE(Cell(0, 2), QStringLiteral("0:00.500"));
+        time->SetTime(2'500);
+        auto* title = Child<QLineEdit>("titleEdit");
+        title->setFocus();
+        QTest::keyClick(title, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(Cell(1, 2), QStringLiteral("0:02.500"));
+        QCOMPARE(Cell(2, 1), QStringLiteral("0:02.500"));
     }
 
     void theHeaderCheckSetsEveryRowAndARowItsOwn()

@@ -10,6 +10,7 @@
 #include "widgets/qt_text.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace keldro {
 
@@ -42,7 +43,9 @@ int JoinerApp::Run()
     });
     const QuitSignals quitSignals(window);
     window.show();
-    LoadStartupSource(startup_, split.Page());
+    // Loaded from the event loop: a quit while its frame table is built (a
+    // signal) must find the loop running, or it would be lost.
+    QTimer::singleShot(0, &split, [this, &split] { LoadStartupSource(startup_, split.Page()); });
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())
         TakeScreenshots({window, split, settings_, ui}, screenshots);

@@ -86,7 +86,10 @@ void QuitSignals::OnSignal()
         return;
     quitting_ = true;
     window_.CloseWithoutAsking();
-    QCoreApplication::quit();
+    // Not quit(): it closes the remaining windows first and gives up when one
+    // stays, and the frame-loading hint and the progress strip of a pass do
+    // stay (the strip even takes the close for a cancel and asks about it).
+    QCoreApplication::exit(0);
 }
 
 } // namespace keldro

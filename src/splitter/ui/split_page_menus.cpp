@@ -5,10 +5,13 @@
 #include "ui_split_page_window.h"
 #include "widgets/qt_text.h"
 
+#include <algorithm>
+
 #include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
@@ -139,6 +142,7 @@ void SplitPageWindow::SetUpShortcuts()
 {
     const auto bind = [this](QKeyCombination keys, SplitCommand command,
                              std::function<void()> action) {
+        pageKeys_.push_back(keys);
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this,
@@ -152,10 +156,24 @@ void SplitPageWindow::SetUpShortcuts()
          [this] { page_.SetStartCommand(ui_->timeEdit->GetTime()); });
     bind(Qt::CTRL | Qt::Key_End, SplitCommand::UpdateTrack,
          [this] { page_.SetEndCommand(ui_->timeEdit->GetTime()); });
+    // A text field claims Ctrl+Home and Ctrl+End for its caret before any
+    // shortcut sees them; the page's keys act wherever its focus is.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
+}
+
+bool SplitPageWindow::IsPageKey(const QKeyEvent& key) const
+{
+    const QKeyCombination pressed(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
+    return std::find(pageKeys_.begin(), pageKeys_.end(), pressed) != pageKeys_.end();
 }
 
 bool SplitPageWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Left unaccepted, the override lets the page's shortcut take the key.
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsPageKey(static_cast<const QKeyEvent&>(*event)))
+        return true;
     if (watched == ui_->listView && event->type() == QEvent::KeyPress &&
         ListKeyPressed(static_cast<const QKeyEvent&>(*event)))
         return true;

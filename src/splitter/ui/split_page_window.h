@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QIcon>
 #include <QWidget>
@@ -43,7 +44,9 @@ public:
 
     // PageSlot
     QWidget* Widget() override { return this; }
-    bool IsBusy() const override { return page_.IsRunning(); }
+    // While a run or a frame table's pass is on the stack, the page still
+    // calls into the playback library: the main window keeps it loaded.
+    bool IsBusy() const override { return page_.IsRunning() || page_.IsLoadingFrames(); }
     void RequestStop() override { page_.RequestStop(false); }
 
     // "其他设置(&M)..." is opened by the main window on the page's behalf.
@@ -84,6 +87,7 @@ private:
     void ShowNamingHelp();
     void AddCutPoint();
     bool ListKeyPressed(const QKeyEvent& key);
+    bool IsPageKey(const QKeyEvent& key) const;
     void Run(SplitCommand command, const std::function<void()>& action);
 
     std::unique_ptr<Ui::SplitPageWindow> ui_;
@@ -97,6 +101,7 @@ private:
     QMenu* modeMenu_ = nullptr;
     QMenu* specialMenu_ = nullptr;
     std::function<void()> otherSettings_;
+    std::vector<QKeyCombination> pageKeys_;
     bool showingCoreSelection_ = false;
 };
 
