@@ -158,6 +158,12 @@ void SplitPage::RunSplit()
         if (checked)
             run.aborted = !WriteRow(row, Join(folder, name + ".mp3"), run);
     }
+    // A click on the stop button during the last write arrives here, while it
+    // still stops, rather than starting another run once this one is over.
+    if (!run.aborted) {
+        user_.PumpEvents();
+        stopRequested_ = false;
+    }
     view_.ProgressChanged(run.aborted ? 0 : row, count);
     view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
     lastRun_ = run.aborted ? RunOutcome::Aborted : RunOutcome::Done;

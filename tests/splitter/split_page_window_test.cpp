@@ -367,7 +367,7 @@ private slots:
         };
         start->click();
         QCOMPARE(disabled.size(), 10);
-        QCOMPARE(statuses.size(), 4);
+        QCOMPARE(statuses.size(), 5); // before each row and after the last
         QCOMPARE(statuses[1], QStringLiteral("正在分割 # 01/04 - vbr_v2-001"));
         QCOMPARE(start->text(), QStringLiteral("开始分割(&S)"));
         QVERIFY(Child<QPushButton>("sourceButton")->isEnabled());

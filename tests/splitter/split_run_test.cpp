@@ -287,7 +287,7 @@ TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
         ui_.answers.clear();
     };
     page_.RunSplit();
-    EXPECT_EQ(pumps, 4);
+    EXPECT_EQ(pumps, 5);
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(ui_.fileRequests.empty());
     EXPECT_TRUE(ui_.showOnceMessages.empty());
@@ -300,6 +300,24 @@ TEST_F(SplitRunTest, CommandsThatChangeTheSourceOrTheListAreRefusedDuringTheRun)
     EXPECT_EQ(Starts(), (std::vector<TimeMs>{0, 15'000, 30'000, 45'000}));
     EXPECT_EQ(page_.List().Row(1).title, page_.List().Row(0).title);
     EXPECT_EQ(page_.List().Row(1).backwardOverlap, 0u);
+}
+
+TEST_F(SplitRunTest, AStopClickDuringTheLastWriteStartsNoOtherRun)
+{
+    int clicks = 0;
+    ui_.onPump = [&] {
+        if (ui_.pumps == 5) { // after the fourth row was written
+            ++clicks;
+            page_.RunSplit(); // the start/stop button
+        }
+    };
+    page_.RunSplit();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ui_.pumps, 5);
+    EXPECT_EQ(view_.statuses.back(), "已完成");
+    EXPECT_EQ(Outputs().size(), 4u);
+    EXPECT_TRUE(ui_.messages.empty()); // neither the stop question nor a second run's
+    EXPECT_EQ(view_.runningChanges, (std::vector<bool>{true, false}));
 }
 
 TEST_F(SplitRunTest, RowsThatGoMissingDuringTheRunEndItWithoutReadingPastTheList)

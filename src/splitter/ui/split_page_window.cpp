@@ -122,10 +122,14 @@ void SplitPageWindow::SetUpButtons()
             [this] { page_.RemoveSelectedTrack(); });
     connect(ui_->clearButton, &QToolButton::clicked, this, [this] { page_.ClearList(); });
     connect(ui_->saveListButton, &QPushButton::clicked, this, [this] { page_.SaveListAsCue(); });
-    connect(ui_->setStartButton, &QPushButton::clicked, this,
-            [this] { page_.SetStartCommand(ui_->timeEdit->GetTime()); });
-    connect(ui_->setEndButton, &QPushButton::clicked, this,
-            [this] { page_.SetEndCommand(ui_->timeEdit->GetTime()); });
+    connect(ui_->setStartButton, &QPushButton::clicked, this, [this] {
+        page_.SetStartCommand(ui_->timeEdit->GetTime());
+        ui_->timeEdit->setFocus();
+    });
+    connect(ui_->setEndButton, &QPushButton::clicked, this, [this] {
+        page_.SetEndCommand(ui_->timeEdit->GetTime());
+        ui_->timeEdit->setFocus();
+    });
     connect(ui_->lengthButton, &QPushButton::clicked, this, [this] { page_.EditTrackLength(); });
     connect(ui_->namingHelpButton, &QPushButton::clicked, this, &SplitPageWindow::ShowNamingHelp);
     connect(ui_->destinationButton, &QPushButton::clicked, this, [this] {
