@@ -69,8 +69,8 @@ enum class PositionControl
     Play,
     FastForward,
     Pause,
-    Before, // two seconds before the position
-    After,  // two seconds after it
+    Before,  // two seconds before the position
+    After,   // two seconds after it
     Preview, // with the track slider
     GoToStart,
     GoToEnd,
