@@ -5,16 +5,13 @@
 #include "ui_split_page_window.h"
 #include "widgets/qt_text.h"
 
-#include <algorithm>
 
 #include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QShortcut>
 #include <QStyle>
 #include <QUrl>
 
@@ -136,71 +133,6 @@ void SplitPageWindow::RefreshModeButton()
     ui_->modeButton->setIcon(ModeIcon(page_.Mode()));
     for (QAction* item : modeMenu_->actions())
         item->setChecked(item->data().toInt() == static_cast<int>(page_.Mode()));
-}
-
-void SplitPageWindow::SetUpShortcuts()
-{
-    const auto bind = [this](QKeyCombination keys, SplitCommand command,
-                             std::function<void()> action) {
-        pageKeys_.push_back(keys);
-        auto* shortcut = new QShortcut(QKeySequence(keys), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, command, action = std::move(action)] { Run(command, action); });
-    };
-    bind(Qt::ALT | Qt::Key_O, SplitCommand::ChooseSource, [this] { page_.ChooseSource(); });
-    bind(Qt::ALT | Qt::Key_D, SplitCommand::ChooseDestination,
-         [this] { ui_->destinationButton->click(); });
-    bind(Qt::CTRL | Qt::Key_L, SplitCommand::UpdateTrack, [this] { page_.EditTrackLength(); });
-    bind(Qt::CTRL | Qt::Key_Home, SplitCommand::UpdateTrack,
-         [this] { page_.SetStartCommand(ui_->timeEdit->GetTime()); });
-    bind(Qt::CTRL | Qt::Key_End, SplitCommand::UpdateTrack,
-         [this] { page_.SetEndCommand(ui_->timeEdit->GetTime()); });
-    // A text field claims Ctrl+Home and Ctrl+End for its caret before any
-    // shortcut sees them; the page's keys act wherever its focus is.
-    for (QLineEdit* field : findChildren<QLineEdit*>())
-        field->installEventFilter(this);
-}
-
-bool SplitPageWindow::IsPageKey(const QKeyEvent& key) const
-{
-    const QKeyCombination pressed(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
-    return std::find(pageKeys_.begin(), pageKeys_.end(), pressed) != pageKeys_.end();
-}
-
-bool SplitPageWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // Left unaccepted, the override lets the page's shortcut take the key.
-    if (event->type() == QEvent::ShortcutOverride &&
-        IsPageKey(static_cast<const QKeyEvent&>(*event)))
-        return true;
-    if (watched == ui_->listView && event->type() == QEvent::KeyPress &&
-        ListKeyPressed(static_cast<const QKeyEvent&>(*event)))
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
-
-// Enter edits the selected track's tags; Delete removes it, with Shift clears
-// the list, with Ctrl unloads the source.
-bool SplitPageWindow::ListKeyPressed(const QKeyEvent& key)
-{
-    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
-    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
-        modifiers == Qt::NoModifier) {
-        Run(SplitCommand::EditTags, [this] { page_.EditTrackTags(); });
-        return true;
-    }
-    if (key.key() != Qt::Key_Delete)
-        return false;
-    if (modifiers == Qt::ShiftModifier)
-        Run(SplitCommand::ClearList, [this] { page_.ClearList(); });
-    else if (modifiers == Qt::ControlModifier)
-        Run(SplitCommand::UnloadSource, [this] { page_.UnloadCommand(); });
-    else if (modifiers == Qt::NoModifier)
-        Run(SplitCommand::RemoveTrack, [this] { page_.RemoveSelectedTrack(); });
-    else
-        return false;
-    return true;
 }
 
 // Files dropped while a split runs are refused: the run reads the source.

@@ -42,7 +42,8 @@ SplitPageWindow::SplitPageWindow(UserInteraction& ui, SettingsStore& settings,
     SetUpList();
     SetUpButtons();
     SetUpMenus();
-    SetUpShortcuts();
+    SetUpPosition();
+    WatchKeys();
     ConnectFields();
     ui_->statusLabel->setText(Text(StringId::StatusIdle));
     SourceChanged();
@@ -76,7 +77,6 @@ void SplitPageWindow::SetUpList()
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->verticalHeader()->hide();
     list->setContextMenuPolicy(Qt::CustomContextMenu);
-    list->installEventFilter(this);
     connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         BuildContextMenu()->exec(ui_->listView->viewport()->mapToGlobal(at));
     });
@@ -113,8 +113,6 @@ void SplitPageWindow::SetUpButtons()
     ui_->afterButton->setIcon(icon("go-next", QStyle::SP_ArrowForward));
     ui_->goStartButton->setIcon(icon("media-skip-backward", QStyle::SP_MediaSkipBackward));
     ui_->goEndButton->setIcon(icon("media-skip-forward", QStyle::SP_MediaSkipForward));
-    ui_->playButton->setText(Text(StringId::PlayButton));
-    ui_->previewButton->setText(Text(StringId::PreviewButton));
 
     connect(ui_->sourceButton, &QPushButton::clicked, this, [this] { page_.ChooseSource(); });
     connect(ui_->addButton, &QPushButton::clicked, this, &SplitPageWindow::AddCutPoint);
@@ -187,12 +185,9 @@ void SplitPageWindow::SourceChanged()
     ui_->totalLabel->setText(loaded ? QStringLiteral("/ ") + Display(page_.Total()) : QString());
     ui_->namingRuleEdit->setText(FromBytes(page_.NamingRule()));
     ui_->timeEdit->SetMaxTime(page_.Total());
-    ui_->timeEdit->SetTime(0);
     if (loaded) {
         ui_->timeEdit->setFocus();
     } else {
-        ui_->playButton->setText(Text(StringId::PlayButton));
-        ui_->previewButton->setText(Text(StringId::PreviewButton));
         ui_->trackLabel->clear();
         ui_->trackPositionLabel->clear();
         ui_->progressBar->setValue(0);
@@ -264,7 +259,6 @@ void SplitPageWindow::RefreshTrackLabel()
     if (row < 0)
         return;
     ui_->trackLabel->setText(FromBytes(page_.TrackLabel(row)));
-    ui_->trackPositionLabel->setText(Display(page_.List().TrackRange(row, true).first));
 }
 
 void SplitPageWindow::RefreshListHint()
@@ -290,7 +284,7 @@ void SplitPageWindow::RefreshEnabling()
     enable(ui_->namingRuleEdit, SplitCommand::EditNamingRule);
     enable(ui_->modeButton, SplitCommand::SwitchMode);
     enable(ui_->destinationButton, SplitCommand::ChooseDestination);
-    ui_->timeEdit->setEnabled(page_.IsLoaded());
+    RefreshPosition();
     // The run reads the boxes row by row: the header's box is greyed meanwhile.
     header_->setEnabled(!page_.IsRunning());
 }

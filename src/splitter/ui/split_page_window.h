@@ -5,6 +5,8 @@
 #pragma once
 
 #include "common/ui/page_slot.h"
+#include "splitter/page_keys.h"
+#include "splitter/position_controller.h"
 #include "splitter/split_page.h"
 #include "splitter/split_page_view.h"
 
@@ -15,7 +17,9 @@
 #include <QIcon>
 #include <QWidget>
 
+class QKeyEvent;
 class QMenu;
+class QTimer;
 
 namespace Ui {
 class SplitPageWindow;
@@ -75,7 +79,8 @@ private:
     void SetUpList();
     void SetUpButtons();
     void SetUpMenus();
-    void SetUpShortcuts();
+    void SetUpPosition();
+    void WatchKeys();
     void ConnectFields();
     void SyncSelectionFromView();
     void ShowCoreSelection();
@@ -86,8 +91,15 @@ private:
     void RefreshListHint();
     void ShowNamingHelp();
     void AddCutPoint();
-    bool ListKeyPressed(const QKeyEvent& key);
-    bool IsPageKey(const QKeyEvent& key) const;
+    PageFocus FocusOf(const QObject* widget) const;
+    PageCommand CommandOf(const QObject* widget, const QKeyEvent& key) const;
+    void RunPageCommand(PageCommand command);
+    PositionController& Position();
+    void AfterPosition(const std::function<void()>& command);
+    void Move(PositionMove move);
+    void EditStepSizes();
+    void RefreshPosition();
+    void RefreshPositionEnabling();
     void Run(SplitCommand command, const std::function<void()>& action);
 
     std::unique_ptr<Ui::SplitPageWindow> ui_;
@@ -101,7 +113,8 @@ private:
     QMenu* modeMenu_ = nullptr;
     QMenu* specialMenu_ = nullptr;
     std::function<void()> otherSettings_;
-    std::vector<QKeyCombination> pageKeys_;
+    QTimer* ticker_ = nullptr;
+    bool refreshingPosition_ = false;
     bool showingCoreSelection_ = false;
 };
 
