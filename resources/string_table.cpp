@@ -146,6 +146,9 @@ constexpr std::array kTable{
     Entry{StringId::StopPlaybackButton, "停止"},
     Entry{StringId::StartMergeButton, "开始合并(&M)"},
     Entry{StringId::StopMergeButton, "停止合并(&M)"},
+    Entry{StringId::SpinStepUp, "增加一个步进"},
+    Entry{StringId::SpinStepDown, "减少一个步进"},
+    Entry{StringId::SliderSelectionRange, "选定范围: %d%% - %d%%"},
     Entry{StringId::MergeColumns,
           "文件名称, 120;时间, 60;静音, 55;标题, 80;艺术家, 80;专辑, 60;"
           "曲目号码, 50;采样率, 60;比特率, 80; 声道, 60;流派, 80;发行年, 60;"

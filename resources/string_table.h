@@ -136,6 +136,9 @@ enum class StringId
     StopPlaybackButton,
     StartMergeButton,
     StopMergeButton,
+    SpinStepUp,
+    SpinStepDown,
+    SliderSelectionRange, // %d per cent, %d per cent
 
     // Merge list and silence
     MergeColumns,
