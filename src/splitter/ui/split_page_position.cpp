@@ -34,6 +34,7 @@ void SplitPageWindow::SetUpPosition()
 {
     SetUpSlider(*ui_->positionSlider);
     SetUpSlider(*ui_->trackSlider);
+    ui_->fastForwardButton->setCheckable(true);
     ticker_ = new QTimer(this);
     ticker_->setInterval(kTickMs);
     connect(ticker_, &QTimer::timeout, this, [this] { AfterPosition([this] { Position().Tick(); }); });
@@ -126,9 +127,8 @@ void SplitPageWindow::RefreshPosition()
     ui_->previewButton->setText(
         Text(position.IsPreviewing() ? StringId::StopPlaybackButton : StringId::PreviewButton));
     ui_->pauseButton->setChecked(position.IsPaused());
-    const int level = position.FastForwardLevel();
-    ui_->fastForwardButton->setChecked(level > 0);
-    ui_->fastForwardButton->setText(level > 0 ? QString::number(level) : QString());
+    ui_->fastForwardButton->setChecked(position.FastForwardLevel() > 0);
+    ui_->fastForwardButton->setText(FromBytes(position.FastForwardText()));
     RefreshPositionEnabling();
     const bool ticking = position.IsPlaying() || position.IsPreviewing();
     if (ticking && !ticker_->isActive())
