@@ -89,6 +89,9 @@ enum class PageCommand
     ChooseSource,
 };
 
+// A key the map names without a modifier also acts with Ctrl or Shift held,
+// not with Alt. Home and End take Ctrl before Shift, Delete Shift before Ctrl.
+// A key whose control is disabled maps to None.
 PageCommand MapPageKey(PageKey key, PageModifiers modifiers, PageFocus focus,
                        const PageKeyStates& states);
 

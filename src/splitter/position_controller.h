@@ -7,7 +7,7 @@
 #include "timecue/time_format.h"
 
 #include <cstdint>
-#include <optional>
+#include <string>
 #include <utility>
 
 namespace keldro {
@@ -86,6 +86,9 @@ struct PositionContext
     std::pair<TimeMs, TimeMs> rawRange;       // the selected track, without overlaps
     std::pair<TimeMs, TimeMs> effectiveRange; // with them
     std::uint32_t sampleRate = 0;
+    // A split run reads file positions by seeking this same stream: nothing
+    // may play or seek it meanwhile.
+    bool running = false;
 };
 
 class PositionController
@@ -100,8 +103,14 @@ public:
 
     // Called after every change of the source, the list or the selection.
     void SetContext(const PositionContext& context);
-    // Unloading, a new source or a split run: nothing plays any more.
+    const PositionContext& Context() const { return context_; }
+    // A split run or anything else that needs the stream: nothing plays any
+    // more, and a blocking play that waits returns without touching it again.
     void StopAll();
+    // A source loaded, reopened or unloaded: everything stops, and the
+    // position, the time field, both sliders and the selected range go back
+    // to 0. The fast-forward level stays.
+    void Reset();
     // A new stream of the source takes the current fast-forward level.
     void ApplyFrequency();
 
@@ -118,24 +127,33 @@ public:
     bool IsPaused() const { return paused_; }
     bool IsPreviewing() const { return previewing_; }
     int FastForwardLevel() const { return fastForward_; }
+    // The fast-forward button's text: the level, or nothing at level 0.
+    std::string FastForwardText() const;
     bool IsEnabled(PositionControl control) const;
 
-    // The time field's value as typed: sets the position unless playing.
+    // The time field's value as typed: sets the position unless playing and
+    // not paused. The field echoing a time the controller set changes nothing,
+    // so the slider keeps the value the user dragged it to.
     void TimeTyped(TimeMs time);
     // Returns the time the field shows afterwards.
     TimeMs MovePosition(PositionMove move);
     void PositionSliderMoved(int value);
     void TrackSliderMoved(int value);
-    void SelectionChanged(); // track slider back to 0, raw range selected
+    // Track slider back to 0, raw range selected; a preview of the track
+    // that was selected stops.
+    void SelectionChanged();
     void GoToTrackStart();
     void GoToTrackEnd();
 
     void TogglePlay();
     void TogglePause();
-    // False with a message when no track is selected.
+    // False when no preview starts: with a message when no track is
+    // selected; silently without a playable stream or with the track slider
+    // at the end.
     bool TogglePreview();
     // Blocks until the two seconds have played, pumping events every 50 ms.
-    // A second call while one waits does nothing.
+    // A second call while one waits does nothing; play, preview or StopAll
+    // during the wait end it at once and keep the stream.
     void PlayAround(bool before);
     void CycleFastForward();
     // Every 50 ms while playing or previewing.
@@ -143,8 +161,15 @@ public:
 
 private:
     void SetPosition(TimeMs time);
+    void MoveTo(TimeMs time);
     void StopPlaying();
     void StopPreview();
+    void TickPlayback();
+    void TickPreview();
+    bool CanPlay() const;
+    // Play, preview, two seconds around and StopAll each take the stream
+    // over from whatever had it.
+    int TakeStream() { return ++streamTurn_; }
     std::uint32_t Frequency() const;
 
     PlaybackStream& stream_;
@@ -163,6 +188,7 @@ private:
     bool paused_ = false;
     bool previewing_ = false;
     bool playingAround_ = false;
+    int streamTurn_ = 0;
     int fastForward_ = 0;
 };
 

@@ -62,8 +62,7 @@ bool SplitPage::AddCutPointCommand(TimeMs time)
 {
     if (!IsEnabled(SplitCommand::AddCutPoint) || !list_.AddCutPoint(time))
         return false;
-    SelectTrack(list_.SelectedRow());
-    view_.ListChanged();
+    NotifyListChanged();
     return true;
 }
 
@@ -86,9 +85,37 @@ bool SplitPage::ToggleHeaderCheck()
 void SplitPage::SelectTrack(int row)
 {
     list_.Select(row);
-    const int selected = list_.SelectedRow();
-    selectedRange_ =
-        selected >= 0 ? list_.TrackRange(selected, false) : std::pair<TimeMs, TimeMs>{};
+    RefreshPosition();
+}
+
+void SplitPage::RefreshPosition()
+{
+    playbackStream_.SetStream(stream_, decodedLength_, Total());
+    PositionContext context;
+    context.loaded = loaded_;
+    const int row = list_.SelectedRow();
+    context.trackSelected = loaded_ && row >= 0;
+    context.hasDecodedLength = decodedLength_ != 0;
+    context.total = Total();
+    if (context.trackSelected) {
+        context.rawRange = list_.TrackRange(row, false);
+        context.effectiveRange = list_.TrackRange(row, true);
+    }
+    context.sampleRate = sampleRate_;
+    context.running = running_;
+    position_.SetContext(context);
+    const int shown = context.trackSelected ? row : -1;
+    if (shown != shownRow_ || context.rawRange != shownRange_) {
+        shownRow_ = shown;
+        shownRange_ = context.rawRange;
+        position_.SelectionChanged();
+    }
+}
+
+void SplitPage::NotifyListChanged()
+{
+    RefreshPosition();
+    view_.ListChanged();
 }
 
 bool SplitPage::ChooseDestination()

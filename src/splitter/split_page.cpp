@@ -56,11 +56,19 @@ SplitMode SplitModeOf(int stored)
     return stored == 1 ? SplitMode::Fast : stored == 2 ? SplitMode::Frame : SplitMode::Auto;
 }
 
+// A negative size would move the position the wrong way, or wrap around.
+TimeMs SizeSetting(SettingsStore& settings, const SettingKey& key, TimeMs defaultValue)
+{
+    const int stored = settings.GetSettingInt(key, static_cast<int>(defaultValue));
+    return stored < 0 ? defaultValue : static_cast<TimeMs>(stored);
+}
+
 } // namespace
 
 SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
-                     const PlaybackService* playback)
-    : user_(ui), settings_(settings), view_(view), list_(ui, settings), playback_(playback)
+                     const PlaybackService* playback, WaitClock* clock)
+    : user_(ui), settings_(settings), view_(view), list_(ui, settings), playback_(playback),
+      playbackStream_(playback), position_(playbackStream_, clock ? *clock : sleepingClock_, ui)
 {
     mode_ = SplitModeOf(ReadOrStoreDefault(settings_, setting::kSplitMode, 0));
     destination_ = settings_.GetSettingText(setting::kSplittingDestinationFolder, "");
@@ -72,6 +80,10 @@ SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView
             user_.ShowMessage(LoadString(StringId::PlaybackDeviceFailed), MessageIcon::Warning,
                               MessageButtons::Ok);
     }
+    playbackStream_.SetAudioDevice(audioDevice_);
+    position_.SetSizes(SizeSetting(settings_, setting::kTimeStepSize, kDefaultStepMs),
+                       SizeSetting(settings_, setting::kTimePageSize, kDefaultPageMs));
+    RefreshPosition();
 }
 
 SplitPage::~SplitPage()
@@ -121,7 +133,7 @@ void SplitPage::RemoveSelectedTrack()
     const int row = list_.SelectedRow();
     list_.RemoveTrack(row);
     list_.Select(row > 0 ? row - 1 : 0);
-    view_.ListChanged();
+    NotifyListChanged();
 }
 
 void SplitPage::ClearList()
@@ -134,7 +146,7 @@ void SplitPage::ClearList()
     }
     if (list_.RowCount() > 1 && Ask(user_, StringId::ConfirmClearList)) {
         list_.ResetTrackList();
-        view_.ListChanged();
+        NotifyListChanged();
     }
 }
 
@@ -174,7 +186,7 @@ void SplitPage::EditTrackTags()
         target.track = editor.values[TrackTagEditor::Track];
         target.genre = editor.ChosenGenreName();
     }
-    view_.ListChanged();
+    NotifyListChanged();
 }
 
 bool SplitPage::SaveListAsCue()
@@ -241,7 +253,7 @@ bool SplitPage::WriteListAsCue(const std::string& path)
 void SplitPage::ReselectAfterBulkChange(int previous)
 {
     list_.Select(previous >= 0 && previous < list_.RowCount() ? previous : 0);
-    view_.ListChanged();
+    NotifyListChanged();
 }
 
 void SplitPage::EqualPartsCommand()
@@ -294,14 +306,14 @@ void SplitPage::SetStartCommand(TimeMs time)
 {
     if (loaded_ && !running_ && HasSelection() &&
         SetTrackStart(list_, user_, list_.SelectedRow(), time) >= 0)
-        view_.ListChanged();
+        NotifyListChanged();
 }
 
 void SplitPage::SetEndCommand(TimeMs time)
 {
     if (loaded_ && !running_ && HasSelection() &&
         SetTrackEnd(list_, user_, list_.SelectedRow(), time) >= 0)
-        view_.ListChanged();
+        NotifyListChanged();
 }
 
 void SplitPage::EditTrackLength()
@@ -328,7 +340,7 @@ void SplitPage::EditTrackLength()
         if (row >= 0 && dialog.newEnd != dialog.givenEnd)
             SetTrackEnd(list_, user_, row, dialog.newEnd);
     }
-    view_.ListChanged();
+    NotifyListChanged();
 }
 
 std::string SplitPage::TrackLabel(int row) const

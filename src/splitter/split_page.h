@@ -7,6 +7,8 @@
 #include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 #include "playback/bass.h"
+#include "splitter/position_controller.h"
+#include "splitter/service_stream.h"
 #include "splitter/split_commands.h"
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
@@ -34,8 +36,9 @@ class SplitPage
 public:
     // With a loaded playback library the page opens the sound output and a
     // stream of each source; without one it works from the analysis alone.
+    // The clock paces the blocking two-second plays (none: it really sleeps).
     SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
-              const PlaybackService* playback = nullptr);
+              const PlaybackService* playback = nullptr, WaitClock* clock = nullptr);
     ~SplitPage();
     SplitPage(const SplitPage&) = delete;
     SplitPage& operator=(const SplitPage&) = delete;
@@ -68,6 +71,11 @@ public:
     HSTREAM Stream() const { return stream_; }
     std::uint64_t DecodedLength() const { return decodedLength_; }
     std::uint32_t SampleRate() const { return sampleRate_; }
+    // The position, its sliders, playback and preview of the source. The page
+    // keeps its context up to date; the step and page sizes are read from the
+    // settings when the page is built.
+    PositionController& Position() { return position_; }
+    const PositionController& Position() const { return position_; }
 
     // Source loading and split modes.
     SplitMode Mode() const { return mode_; }
@@ -104,9 +112,10 @@ public:
     bool SetRowChecked(int row, bool checked);
     bool ToggleHeaderCheck();
     // The row the list shows selected; its raw range becomes the selected range
-    // that the position slider highlights.
+    // that the position slider highlights (the effective one while a preview
+    // of it plays).
     void SelectTrack(int row);
-    std::pair<TimeMs, TimeMs> SelectedRange() const { return selectedRange_; }
+    std::pair<TimeMs, TimeMs> SelectedRange() const { return position_.SelectedRange(); }
     // The destination folder button: on OK the folder is kept and stored.
     bool ChooseDestination();
     SplitPageState State() const;
@@ -126,8 +135,12 @@ private:
     void OpenSourceStream();
     void CreateStream(DWORD flags);
     void FreeStream();
-    void StopPlayback();
     void TakeSourceFigures();
+    // Tells the position controls what the source, the list and the selection
+    // are now; a new selected row or a new range of it counts as a selection
+    // change.
+    void RefreshPosition();
+    void NotifyListChanged();
     double StreamBitrate() const;
     std::uint32_t FilePositionAt(TimeMs time);
     bool ProbeStreamOffsets();
@@ -158,8 +171,11 @@ private:
     HSTREAM stream_ = 0;
     std::uint64_t decodedLength_ = 0;
     std::uint32_t sampleRate_ = 0;
-    int fastForwardLevel_ = 0;
-    std::pair<TimeMs, TimeMs> selectedRange_;
+    SleepingWaitClock sleepingClock_;
+    ServicePlaybackStream playbackStream_;
+    PositionController position_;
+    int shownRow_ = -1;
+    std::pair<TimeMs, TimeMs> shownRange_;
     bool loaded_ = false;
     bool running_ = false;
     bool loadingFrames_ = false;

@@ -127,8 +127,10 @@ void SplitPage::RunSplit()
     lastRun_ = RunOutcome::Refused;
     if (!CheckBeforeRun(folder))
         return;
-    StopPlayback();
+    // The run seeks the stream to find file offsets: whatever plays stops first.
+    position_.StopAll();
     running_ = true;
+    RefreshPosition();
     stopRequested_ = false;
     view_.RunningChanged(true);
     const int count = list_.RowCount();
@@ -168,6 +170,7 @@ void SplitPage::RunSplit()
     view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
     lastRun_ = run.aborted ? RunOutcome::Aborted : RunOutcome::Done;
     running_ = false;
+    RefreshPosition();
     view_.RunningChanged(false);
     if (!run.aborted)
         CompleteRun(folder);

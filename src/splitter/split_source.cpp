@@ -101,6 +101,8 @@ bool SplitPage::LoadSource(const std::string& path)
 
 void SplitPage::OpenSourceStream()
 {
+    // A new stream starts at 0 with nothing playing; the old one stops first.
+    position_.Reset();
     FreeStream();
     const DWORD decodeOnly = audioDevice_ ? 0 : BASS_STREAM_DECODE;
     if (FrameAccurate()) {
@@ -124,6 +126,7 @@ void SplitPage::OpenSourceStream()
         StreamInfoText(info_, source.total, static_cast<std::int32_t>(sampleRate_), bitrate);
     SeedList();
     loaded_ = true;
+    RefreshPosition();
     view_.SourceChanged();
     view_.ListChanged();
 }
@@ -162,6 +165,7 @@ void SplitPage::UnloadSource()
 {
     if (running_)
         return;
+    position_.Reset();
     FreeStream();
     decodedLength_ = 0;
     sampleRate_ = 0;
@@ -174,6 +178,7 @@ void SplitPage::UnloadSource()
     infoText_.clear();
     ReloadNamingRule();
     loaded_ = false;
+    RefreshPosition();
     view_.SourceChanged();
     view_.ListChanged();
 }

@@ -17,16 +17,11 @@ void SplitPage::FreeStream()
     if (stream_ != 0 && playback_ && playback_->IsAudioAvailable())
         playback_->Api().BASS_StreamFree(stream_);
     stream_ = 0;
+    playbackStream_.SetStream(0, 0, 0);
 }
 
-// A run seeks the stream to find file offsets: whatever plays stops first.
-void SplitPage::StopPlayback()
-{
-    if (stream_ != 0 && playback_ && playback_->IsAudioAvailable())
-        playback_->Api().BASS_ChannelStop(stream_);
-}
-
-// The total length, decoded length and sample rate of the loaded source.
+// The total length, decoded length and sample rate of the loaded source; a new
+// stream plays at the fast-forward level the user chose.
 void SplitPage::TakeSourceFigures()
 {
     SplitSourceInfo& source = list_.Source();
@@ -43,9 +38,8 @@ void SplitPage::TakeSourceFigures()
     sampleRate_ = api.BASS_ChannelGetAttributes(stream_, &frequency, nullptr, nullptr)
                       ? frequency
                       : static_cast<std::uint32_t>(info_.Header().sampleRate);
-    const double playing = sampleRate_ * fastForwardLevel_ * 0.5 + sampleRate_;
-    api.BASS_ChannelSetAttributes(stream_, static_cast<int>(playing), BASS_KEEP_VOLUME,
-                                  BASS_KEEP_PAN);
+    RefreshPosition();
+    position_.ApplyFrequency();
 }
 
 // The audio data's length over the decoded duration, in whole kbit/s.
