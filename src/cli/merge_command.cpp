@@ -181,7 +181,8 @@ int RunMergeCommand(const MergeOptions& options, std::ostream& out, std::ostream
                   .track = options.track,
                   .genreSelection = genre == kNoGenre ? 0 : static_cast<int>(genre) + 1});
     page.RunMerge();
-    if (PendingInterruption() != 0)
+    // A signal after the output was complete stopped nothing: the merge is done.
+    if (PendingInterruption() != 0 && page.LastRunOutcome() != RunOutcome::Done)
         return ReportInterruption(err, "nothing was written");
     if (page.LastRunOutcome() != RunOutcome::Done || !view.summary)
         return kExitFailed;

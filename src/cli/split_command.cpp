@@ -194,7 +194,8 @@ int CheckBeforeWriting(const SplitOptions& options, const SplitPage& page, Split
 int AfterRun(const SplitOptions& options, SplitPage& page, const SplitReport& report,
              std::ostream& err)
 {
-    if (PendingInterruption() != 0)
+    // A signal after the last file was written stopped nothing: the split is done.
+    if (PendingInterruption() != 0 && page.LastRunOutcome() != RunOutcome::Done)
         return ReportInterruption(err, "files written so far are whole");
     if (page.LastRunOutcome() != RunOutcome::Done)
         return kExitFailed;

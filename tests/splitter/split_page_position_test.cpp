@@ -39,6 +39,21 @@ class SplitPagePositionTest : public QObject
     QToolButton* Tool(const char* name) { return Child<QToolButton>(*window_, name); }
     QPushButton* Button(const char* name) { return Child<QPushButton>(*window_, name); }
 
+    // Types ms into the time field as a person does, digits over the mask.
+    void TypeTime(qint64 ms)
+    {
+        Time()->setFocus();
+        Time()->setCursorPosition(0);
+        const QString digits = QStringLiteral("%1%2%3%4")
+                                   .arg(ms / 3'600'000, 2, 10, QLatin1Char('0'))
+                                   .arg(ms / 60'000 % 60, 2, 10, QLatin1Char('0'))
+                                   .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+                                   .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+        QTest::keyClicks(Time(), digits);
+        QCOMPARE(Time()->GetTime(), ms);
+        QCOMPARE(Position().Position(), static_cast<TimeMs>(ms));
+    }
+
     // A 4 s source cut at 1 s and 3 s, the middle track selected.
     void Load()
     {
@@ -96,8 +111,7 @@ private slots:
     void playingMovesTheSliderAndPauseHoldsIt()
     {
         Load();
-        Time()->setFocus();
-        Time()->SetTime(500);
+        TypeTime(500);
         Child<SpinButtons>(*window_, "spinButtons")->UpButton()->click();
         QCOMPARE(Time()->GetTime(), 600);
         QCOMPARE(Slider()->value(), SliderValue(600, window_->Page().Total()));
@@ -145,8 +159,7 @@ private slots:
     void twoSecondsBeforeAStartPlayFromZero()
     {
         Load();
-        Time()->setFocus();
-        Time()->SetTime(300);
+        TypeTime(300);
         QVERIFY(Tool("beforeButton")->isEnabled());
         QElapsedTimer clock;
         clock.start();
@@ -166,7 +179,8 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("effect");
         const int none = Qt::NoModifier;
-        QTest::newRow("Up in the time field") << "timeEdit" << int(Qt::Key_Up) << none << "time 1100";
+        QTest::newRow("Up in the time field")
+            << "timeEdit" << int(Qt::Key_Up) << none << "time 1100";
         QTest::newRow("PgDn in the time field")
             << "timeEdit" << int(Qt::Key_PageDown) << none << "time 0";
         QTest::newRow("PgUp on the slider")
@@ -180,15 +194,17 @@ private slots:
         QTest::newRow("Shift+End in the list")
             << "listView" << int(Qt::Key_End) << int(Qt::ShiftModifier) << "time 3000";
         QTest::newRow("Ctrl+Home in the time field")
-            << "timeEdit" << int(Qt::Key_Home) << int(Qt::ControlModifier) << "rows 4";
-        QTest::newRow("Delete in the list") << "listView" << int(Qt::Key_Delete) << none << "rows 2";
+            << "timeEdit" << int(Qt::Key_Home) << int(Qt::ControlModifier) << "start 2000";
+        QTest::newRow("Delete in the list")
+            << "listView" << int(Qt::Key_Delete) << none << "rows 2";
         QTest::newRow("Enter in the time field")
             << "timeEdit" << int(Qt::Key_Return) << none << "rows 4";
         QTest::newRow("Enter in the title field")
             << "titleEdit" << int(Qt::Key_Return) << none << "run asked";
         QTest::newRow("Space in the naming rule")
             << "namingRuleEdit" << int(Qt::Key_Space) << none << "typed";
-        QTest::newRow("Escape in the list") << "listView" << int(Qt::Key_Escape) << none << "rows 3";
+        QTest::newRow("Escape in the list")
+            << "listView" << int(Qt::Key_Escape) << none << "rows 3";
     }
 
     void keysReachThePageFromEveryFocus()
@@ -198,15 +214,17 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(QString, effect);
         Load();
-        Time()->SetTime(1'000);
-        QVERIFY(Slider()->value() == SliderValue(1'000, window_->Page().Total()));
+        TypeTime(1'000);
+        QCOMPARE(Slider()->value(), SliderValue(1'000, window_->Page().Total()));
         QWidget* target = window_->findChild<QWidget*>(focus);
         QVERIFY(target);
         target->setFocus();
         const std::size_t folders = ui_->folderRequests.size();
         const QString rule = Child<QLineEdit>(*window_, "namingRuleEdit")->text();
-        if (focus == QStringLiteral("timeEdit") && key == Qt::Key_Home)
-            Time()->SetTime(2'000); // a new start for the selected track
+        if (focus == QStringLiteral("timeEdit") && (key == Qt::Key_Home || key == Qt::Key_Return)) {
+            TypeTime(2'000); // a time that is no start yet
+            target->setFocus();
+        }
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         const QStringList parts = effect.split(QLatin1Char(' '));
         if (parts[0] == QStringLiteral("time")) {
@@ -217,11 +235,12 @@ private slots:
             QCOMPARE(Slider()->value(), SliderValue(expected, window_->Page().Total()));
         } else if (parts[0] == QStringLiteral("rows")) {
             QCOMPARE(window_->Page().List().RowCount(), parts[1].toInt());
+        } else if (parts[0] == QStringLiteral("start")) {
+            QCOMPARE(window_->Page().List().Row(1).start, static_cast<TimeMs>(parts[1].toInt()));
         } else if (parts[0] == QStringLiteral("run")) {
             QCOMPARE(ui_->folderRequests.size(), folders + 1); // the run asked for its folder
         } else {
-            QCOMPARE(Child<QLineEdit>(*window_, "namingRuleEdit")->text(),
-                     rule + QLatin1Char(' '));
+            QCOMPARE(Child<QLineEdit>(*window_, "namingRuleEdit")->text(), rule + QLatin1Char(' '));
         }
     }
 };

@@ -2,13 +2,12 @@
 // here first. The page's key map says whether it is the page's and what it
 // runs; any other key goes on to the widget.
 #include "splitter/ui/split_page_window.h"
-
 #include "ui_split_page_window.h"
-
-#include <QKeyEvent>
 
 #include <array>
 #include <optional>
+
+#include <QKeyEvent>
 
 namespace keldro {
 namespace {
@@ -16,16 +15,16 @@ namespace {
 std::optional<PageKey> PageKeyOf(int key)
 {
     static constexpr std::array<std::pair<int, PageKey>, 20> kKeys = {{
-        {Qt::Key_Return, PageKey::Enter},   {Qt::Key_Enter, PageKey::Enter},
-        {Qt::Key_Escape, PageKey::Escape},  {Qt::Key_Space, PageKey::Space},
-        {Qt::Key_PageUp, PageKey::PageUp},  {Qt::Key_PageDown, PageKey::PageDown},
-        {Qt::Key_Up, PageKey::Up},          {Qt::Key_Down, PageKey::Down},
-        {Qt::Key_Left, PageKey::Left},      {Qt::Key_Right, PageKey::Right},
-        {Qt::Key_Home, PageKey::Home},      {Qt::Key_End, PageKey::End},
-        {Qt::Key_Delete, PageKey::Delete},  {Qt::Key_L, PageKey::L},
-        {Qt::Key_D, PageKey::D},            {Qt::Key_O, PageKey::O},
-        {Qt::Key_F2, PageKey::F2},          {Qt::Key_F3, PageKey::F3},
-        {Qt::Key_F4, PageKey::F4},          {Qt::Key_F5, PageKey::F5},
+        {Qt::Key_Return, PageKey::Enter},  {Qt::Key_Enter, PageKey::Enter},
+        {Qt::Key_Escape, PageKey::Escape}, {Qt::Key_Space, PageKey::Space},
+        {Qt::Key_PageUp, PageKey::PageUp}, {Qt::Key_PageDown, PageKey::PageDown},
+        {Qt::Key_Up, PageKey::Up},         {Qt::Key_Down, PageKey::Down},
+        {Qt::Key_Left, PageKey::Left},     {Qt::Key_Right, PageKey::Right},
+        {Qt::Key_Home, PageKey::Home},     {Qt::Key_End, PageKey::End},
+        {Qt::Key_Delete, PageKey::Delete}, {Qt::Key_L, PageKey::L},
+        {Qt::Key_D, PageKey::D},           {Qt::Key_O, PageKey::O},
+        {Qt::Key_F2, PageKey::F2},         {Qt::Key_F3, PageKey::F3},
+        {Qt::Key_F4, PageKey::F4},         {Qt::Key_F5, PageKey::F5},
     }};
     for (const auto& [qt, page] : kKeys) {
         if (qt == key)

@@ -5,7 +5,6 @@
 #include "ui_split_page_window.h"
 #include "widgets/qt_text.h"
 
-
 #include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>

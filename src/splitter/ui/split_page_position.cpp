@@ -1,9 +1,8 @@
 // The split page's position controls: the time field with its spin buttons,
 // the two sliders, playback, preview and the step dialog. The page's position
 // controller decides; this shows what it says after every command and tick.
-#include "splitter/ui/split_page_window.h"
-
 #include "splitter/step_sizes.h"
+#include "splitter/ui/split_page_window.h"
 #include "splitter/ui/step_sizes_dialog.h"
 #include "string_table.h"
 #include "ui_split_page_window.h"
@@ -37,7 +36,8 @@ void SplitPageWindow::SetUpPosition()
     ui_->fastForwardButton->setCheckable(true);
     ticker_ = new QTimer(this);
     ticker_->setInterval(kTickMs);
-    connect(ticker_, &QTimer::timeout, this, [this] { AfterPosition([this] { Position().Tick(); }); });
+    connect(ticker_, &QTimer::timeout, this,
+            [this] { AfterPosition([this] { Position().Tick(); }); });
 
     connect(ui_->playButton, &QPushButton::clicked, this, [this] {
         AfterPosition([this] { Position().TogglePlay(); });
