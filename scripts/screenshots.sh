@@ -16,7 +16,7 @@ XDG_CONFIG_HOME="$config" KELDRO_SCREENSHOT_DIR="$out" SDL_AUDIODRIVER=dummy \
   timeout 60 xvfb-run -a -s "-screen 0 1920x1200x24" "$build/src/shell/keldro"
 for picture in split-page split-page-large merge-page settings-page settings-dialog \
   tag-editor-dialog equal-parts-dialog overlaps-dialog track-length-dialog \
-  split-complete-dialog loading-frames-dialog progress-dialog; do
+  split-complete-dialog loading-frames-dialog progress-dialog step-sizes-dialog; do
   [[ -s "$out/$picture.png" ]] || { echo "screenshots: $picture.png is missing" >&2; exit 1; }
 done
 echo "screenshots: $(ls "$out"/*.png | wc -l) pictures in $out"

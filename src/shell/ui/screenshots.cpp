@@ -7,11 +7,13 @@
 #include "splitter/boundary_edit.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_complete.h"
+#include "splitter/step_sizes.h"
 #include "splitter/track_tag_editor.h"
 #include "splitter/ui/equal_parts_dialog.h"
 #include "splitter/ui/overlaps_dialog.h"
 #include "splitter/ui/split_complete_dialog.h"
 #include "splitter/ui/split_page_window.h"
+#include "splitter/ui/step_sizes_dialog.h"
 #include "splitter/ui/track_length_dialog.h"
 #include "splitter/ui/track_tag_editor_dialog.h"
 #include "string_table.h"
@@ -54,6 +56,13 @@ void FillSplitPage(SplitPageWindow& window, const std::string& source)
         page.List().MutableRow(row).title = titles[row];
     page.List().MutableRow(2).forwardOverlap = 1'500;
     page.SelectTrack(1);
+    // Paused in the middle of the second track, the track slider a third in.
+    PositionController& position = page.Position();
+    const auto [start, end] = page.List().TrackRange(1, false);
+    position.TimeTyped(start + (end - start) / 2);
+    position.TogglePlay();
+    position.TogglePause();
+    position.TrackSliderMoved(kSliderMaximum / 3);
     window.ListChanged();
 }
 
@@ -84,6 +93,8 @@ void SaveSplitDialogs(SplitPageWindow& split, SettingsStore& settings, UserInter
     complete.cuePath = "/home/user/音乐/专辑.cue";
     SaveDialog<SplitCompleteDialog>(folder, "split-complete-dialog.png", complete, &split);
     SaveDialog<LoadingFramesDialog>(folder, "loading-frames-dialog.png", &split);
+    StepSizes sizes = StepSizes::Open(settings);
+    SaveDialog<StepSizesDialog>(folder, "step-sizes-dialog.png", sizes, &split);
     ProgressDialog progress(&split);
     progress.SetValue(40);
     progress.show();

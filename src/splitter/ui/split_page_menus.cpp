@@ -72,8 +72,8 @@ std::unique_ptr<QMenu> SplitPageWindow::BuildContextMenu()
     add(menu.get(), StringId::MenuOverlaps, SplitCommand::Overlaps,
         [this] { page_.OverlapsCommand(); });
     menu->addSeparator();
-    // Previewing comes with the position controls; until then it stays off.
-    menu->addAction(Text(StringId::MenuPreviewTrack))->setEnabled(false);
+    add(menu.get(), StringId::MenuPreviewTrack, SplitCommand::PreviewTrack,
+        [this] { ui_->previewButton->click(); });
     QMenu* update = menu->addMenu(Text(StringId::MenuUpdateTrack));
     update->menuAction()->setEnabled(page_.IsEnabled(SplitCommand::UpdateTrack));
     add(update, StringId::MenuSetStart, SplitCommand::UpdateTrack,
