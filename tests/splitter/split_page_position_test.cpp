@@ -132,6 +132,29 @@ private slots:
         QVERIFY(!Tool("pauseButton")->isEnabled());
     }
 
+    // Pausing from the list hands the keys to the time field, so that Up
+    // moves the position and not the list's selection; resuming hands them
+    // to the pause button.
+    void pausingFocusesTheTimeFieldAndResumingThePauseButton()
+    {
+        Load();
+        TypeTime(500);
+        Button("playButton")->click();
+        QTableView* list = Child<QTableView>(*window_, "listView");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(Position().IsPaused());
+        QCOMPARE(QApplication::focusWidget(), Time());
+        const qint64 held = Time()->GetTime();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(Time()->GetTime(), held + 100);
+        QCOMPARE(window_->Page().List().SelectedRow(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(!Position().IsPaused());
+        QCOMPARE(QApplication::focusWidget(), Tool("pauseButton"));
+        Button("playButton")->click();
+    }
+
     void fastForwardCyclesThroughItsLevels()
     {
         Load();

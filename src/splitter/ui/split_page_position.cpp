@@ -43,8 +43,15 @@ void SplitPageWindow::SetUpPosition()
         AfterPosition([this] { Position().TogglePlay(); });
         ui_->timeEdit->setFocus();
     });
-    connect(ui_->pauseButton, &QToolButton::clicked, this,
-            [this] { AfterPosition([this] { Position().TogglePause(); }); });
+    connect(ui_->pauseButton, &QToolButton::clicked, this, [this] {
+        AfterPosition([this] { Position().TogglePause(); });
+        // Paused, Up, Down and the page keys move the position at once;
+        // playing again, Space on the button pauses again.
+        if (Position().IsPaused())
+            ui_->timeEdit->setFocus();
+        else if (Position().IsPlaying())
+            ui_->pauseButton->setFocus();
+    });
     connect(ui_->fastForwardButton, &QToolButton::clicked, this,
             [this] { AfterPosition([this] { Position().CycleFastForward(); }); });
     connect(ui_->beforeButton, &QToolButton::clicked, this,
