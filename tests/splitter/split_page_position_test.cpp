@@ -15,9 +15,11 @@
 #include "widgets/time_edit.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace keldro {
@@ -191,6 +193,27 @@ private slots:
         QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!Position().IsPlaying());
         QCOMPARE(Time()->GetTime(), 300);
+    }
+
+    // A dialog opened while two seconds play runs an event loop of its own
+    // and holds the wait: the two seconds still end in time.
+    void twoSecondsEndInTimeWhileADialogIsOpen()
+    {
+        Load();
+        TypeTime(300);
+        const HSTREAM stream = window_->Page().Stream();
+        DWORD active = BASS_ACTIVE_PLAYING;
+        QTimer::singleShot(20, window_.get(), [&] {
+            QEventLoop dialog;
+            QTimer::singleShot(900, &dialog, &QEventLoop::quit);
+            dialog.exec();
+            active = library_.Api().BASS_ChannelIsActive(stream);
+        });
+        ui_->onPump = [] { QCoreApplication::processEvents(); };
+        QTest::keyClick(Time(), Qt::Key_F3);
+        ui_->onPump = nullptr;
+        QCOMPARE(active, DWORD{BASS_ACTIVE_STOPPED});
+        QVERIFY(!Position().IsPlayingAround());
     }
 
     // Key, focus widget, modifiers and what it did: the page's keys reach the
