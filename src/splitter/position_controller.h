@@ -155,8 +155,12 @@ public:
     // A second call while one waits does nothing; play, preview or StopAll
     // during the wait end it at once and keep the stream.
     void PlayAround(bool before);
+    // True while PlayAround waits.
+    bool IsPlayingAround() const { return playingAround_; }
     void CycleFastForward();
-    // Every 50 ms while playing or previewing.
+    // Every 50 ms while playing, previewing or playing two seconds. A dialog
+    // opened from an event handled during PlayAround's wait holds the wait
+    // until it closes; the ticks still end the two seconds in time.
     void Tick();
 
 private:
@@ -166,6 +170,7 @@ private:
     void StopPreview();
     void TickPlayback();
     void TickPreview();
+    void TickAround();
     bool CanPlay() const;
     // Play, preview, two seconds around and StopAll each take the stream
     // over from whatever had it.
@@ -188,6 +193,8 @@ private:
     bool paused_ = false;
     bool previewing_ = false;
     bool playingAround_ = false;
+    int aroundTurn_ = 0;
+    TimeMs aroundUntil_ = 0;
     int streamTurn_ = 0;
     int fastForward_ = 0;
 };

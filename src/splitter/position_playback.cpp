@@ -118,6 +118,8 @@ void PositionController::PlayAround(bool before)
         return;
     const int turn = TakeStream();
     playingAround_ = true;
+    aroundTurn_ = turn;
+    aroundUntil_ = until;
     stream_.Seek(from);
     stream_.Play();
     // Events handled while waiting may take the stream (play, preview, a
@@ -159,6 +161,16 @@ void PositionController::Tick()
         TickPlayback();
     if (previewing_)
         TickPreview();
+    if (playingAround_)
+        TickAround();
+}
+
+// Stops the two seconds where PlayAround's own wait would, when that wait is
+// held up; the wait then finds the stream stopped and ends.
+void PositionController::TickAround()
+{
+    if (aroundTurn_ == streamTurn_ && stream_.IsActive() && stream_.Position() >= aroundUntil_)
+        stream_.Stop();
 }
 
 void PositionController::TickPlayback()

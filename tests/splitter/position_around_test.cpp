@@ -126,6 +126,39 @@ TEST_F(PositionAroundTest, WhatTakesTheStreamWhileWaitingEndsTheWait)
     EXPECT_EQ(stream_.state, FakePlaybackStream::State::Stopped);
 }
 
+TEST_F(PositionAroundTest, TicksEndTheTwoSecondsWhileADialogHoldsTheWait)
+{
+    Load();
+    controller_.TimeTyped(10'000);
+    ui_.onPump = [this] {
+        if (ui_.pumps != 2)
+            return;
+        // A dialog's own event loop for five seconds: the timer ticks, the
+        // wait does not go on.
+        EXPECT_TRUE(controller_.IsPlayingAround());
+        Ticks(100);
+    };
+    controller_.PlayAround(false);
+    EXPECT_EQ(stream_.Position(), 12'000u);
+    EXPECT_EQ(stream_.state, FakePlaybackStream::State::Stopped);
+    EXPECT_FALSE(controller_.IsPlayingAround());
+}
+
+TEST_F(PositionAroundTest, TicksLeaveAStreamThatPlayTookOverWhileWaiting)
+{
+    Load();
+    controller_.TimeTyped(10'000);
+    ui_.onPump = [this] {
+        if (ui_.pumps != 2)
+            return;
+        controller_.TogglePlay();
+        Ticks(100);
+    };
+    controller_.PlayAround(false);
+    EXPECT_TRUE(controller_.IsPlaying());
+    EXPECT_EQ(stream_.state, FakePlaybackStream::State::Playing);
+}
+
 TEST_F(PositionAroundTest, TheLibraryGoingAwayWhileWaitingEndsTheWait)
 {
     Load();

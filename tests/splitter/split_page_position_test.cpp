@@ -15,9 +15,11 @@
 #include "widgets/time_edit.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace keldro {
@@ -162,6 +164,50 @@ private slots:
         QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!Position().IsPlaying());
         QCOMPARE(Time()->GetTime(), 300);
+    }
+
+    // Pausing from the list hands the keys to the time field, so that Up
+    // moves the position and not the list's selection; resuming hands them
+    // to the pause button.
+    void pausingFocusesTheTimeFieldAndResumingThePauseButton()
+    {
+        Load();
+        TypeTime(500);
+        Button("playButton")->click();
+        QTableView* list = Child<QTableView>(*window_, "listView");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(Position().IsPaused());
+        QCOMPARE(QApplication::focusWidget(), Time());
+        const qint64 held = Time()->GetTime();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(Time()->GetTime(), held + 100);
+        QCOMPARE(window_->Page().List().SelectedRow(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(!Position().IsPaused());
+        QCOMPARE(QApplication::focusWidget(), Tool("pauseButton"));
+        Button("playButton")->click();
+    }
+
+    // A dialog opened while two seconds play runs an event loop of its own
+    // and holds the wait: the two seconds still end in time.
+    void twoSecondsEndInTimeWhileADialogIsOpen()
+    {
+        Load();
+        TypeTime(300);
+        const HSTREAM stream = window_->Page().Stream();
+        DWORD active = BASS_ACTIVE_PLAYING;
+        QTimer::singleShot(20, window_.get(), [&] {
+            QEventLoop dialog;
+            QTimer::singleShot(900, &dialog, &QEventLoop::quit);
+            dialog.exec();
+            active = library_.Api().BASS_ChannelIsActive(stream);
+        });
+        ui_->onPump = [] { QCoreApplication::processEvents(); };
+        QTest::keyClick(Time(), Qt::Key_F3);
+        ui_->onPump = nullptr;
+        QCOMPARE(active, DWORD{BASS_ACTIVE_STOPPED});
+        QVERIFY(!Position().IsPlayingAround());
     }
 
     // Key, focus widget, modifiers and what it did: the page's keys reach the

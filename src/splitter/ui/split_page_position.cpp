@@ -43,14 +43,19 @@ void SplitPageWindow::SetUpPosition()
         AfterPosition([this] { Position().TogglePlay(); });
         ui_->timeEdit->setFocus();
     });
-    connect(ui_->pauseButton, &QToolButton::clicked, this,
-            [this] { AfterPosition([this] { Position().TogglePause(); }); });
+    connect(ui_->pauseButton, &QToolButton::clicked, this, [this] {
+        AfterPosition([this] { Position().TogglePause(); });
+        // Paused, Up, Down and the page keys move the position at once;
+        // playing again, Space on the button pauses again.
+        if (Position().IsPaused())
+            ui_->timeEdit->setFocus();
+        else if (Position().IsPlaying())
+            ui_->pauseButton->setFocus();
+    });
     connect(ui_->fastForwardButton, &QToolButton::clicked, this,
             [this] { AfterPosition([this] { Position().CycleFastForward(); }); });
-    connect(ui_->beforeButton, &QToolButton::clicked, this,
-            [this] { AfterPosition([this] { Position().PlayAround(true); }); });
-    connect(ui_->afterButton, &QToolButton::clicked, this,
-            [this] { AfterPosition([this] { Position().PlayAround(false); }); });
+    connect(ui_->beforeButton, &QToolButton::clicked, this, [this] { PlayAround(true); });
+    connect(ui_->afterButton, &QToolButton::clicked, this, [this] { PlayAround(false); });
     connect(ui_->previewButton, &QPushButton::clicked, this, [this] {
         AfterPosition([this] { Position().TogglePreview(); });
         ui_->listView->setFocus();
@@ -85,6 +90,14 @@ void SplitPageWindow::AfterPosition(const std::function<void()>& command)
         return; // a value set while painting is not the user's
     command();
     RefreshPosition();
+}
+
+// The ticker runs while the two seconds play: a dialog opened meanwhile holds
+// the controller's wait, and the ticks stop the stream in time instead.
+void SplitPageWindow::PlayAround(bool before)
+{
+    ticker_->start();
+    AfterPosition([this, before] { Position().PlayAround(before); });
 }
 
 void SplitPageWindow::Move(PositionMove move)
@@ -130,7 +143,8 @@ void SplitPageWindow::RefreshPosition()
     ui_->fastForwardButton->setChecked(position.FastForwardLevel() > 0);
     ui_->fastForwardButton->setText(FromBytes(position.FastForwardText()));
     RefreshPositionEnabling();
-    const bool ticking = position.IsPlaying() || position.IsPreviewing();
+    const bool ticking =
+        position.IsPlaying() || position.IsPreviewing() || position.IsPlayingAround();
     if (ticking && !ticker_->isActive())
         ticker_->start();
     else if (!ticking)

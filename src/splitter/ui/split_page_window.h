@@ -97,6 +97,7 @@ private:
     PositionController& Position();
     void AfterPosition(const std::function<void()>& command);
     void Move(PositionMove move);
+    void PlayAround(bool before);
     void EditStepSizes();
     void RefreshPosition();
     void RefreshPositionEnabling();
