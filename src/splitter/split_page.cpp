@@ -8,6 +8,7 @@
 #include "splitter/boundary_edit.h"
 #include "splitter/bulk_split.h"
 #include "splitter/split_page_view.h"
+#include "splitter/step_sizes.h"
 #include "splitter/track_tag_editor.h"
 #include "string_table.h"
 
@@ -57,12 +58,6 @@ SplitMode SplitModeOf(int stored)
 }
 
 // A negative size would move the position the wrong way, or wrap around.
-TimeMs SizeSetting(SettingsStore& settings, const SettingKey& key, TimeMs defaultValue)
-{
-    const int stored = settings.GetSettingInt(key, static_cast<int>(defaultValue));
-    return stored < 0 ? defaultValue : static_cast<TimeMs>(stored);
-}
-
 } // namespace
 
 SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView& view,
@@ -81,8 +76,8 @@ SplitPage::SplitPage(UserInteraction& ui, SettingsStore& settings, SplitPageView
                               MessageButtons::Ok);
     }
     playbackStream_.SetAudioDevice(audioDevice_);
-    position_.SetSizes(SizeSetting(settings_, setting::kTimeStepSize, kDefaultStepMs),
-                       SizeSetting(settings_, setting::kTimePageSize, kDefaultPageMs));
+    const auto [step, page] = StepSizes::Read(settings_);
+    position_.SetSizes(step, page);
     RefreshPosition();
 }
 

@@ -120,6 +120,12 @@ TEST_F(SplitPagePlaybackTest, StepAndPageSizesComeFromTheSettings)
     EXPECT_TRUE(page.Position().IsEnabled(PositionControl::TimeField));
 }
 
+TEST_F(SplitPagePlaybackTest, AStoredStepOfZeroIsTheDefault)
+{
+    settings_.SetSettingInt(setting::kTimeStepSize, 0); // written by hand: keys would do nothing
+    EXPECT_EQ(Page(false).Position().StepSize(), kDefaultStepMs);
+}
+
 TEST_F(SplitPagePlaybackTest, ARunStopsPlaybackFirst)
 {
     SplitPage& page = Page();
