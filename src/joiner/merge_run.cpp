@@ -157,6 +157,12 @@ void MergePage::RunMerge()
     for (; row < rows && MergeRow(row, run); ++row)
         view_.ProgressChanged(row, rows);
     const bool completed = Finish(run);
+    // A click on the stop button while the output was being finished arrives
+    // here, while it still stops, rather than starting another merge.
+    if (completed) {
+        user_.PumpEvents();
+        stopRequested_ = false;
+    }
     lastRun_ = completed ? RunOutcome::Done : RunOutcome::Aborted;
     view_.ProgressChanged(completed ? row : 0, rows);
     view_.StatusChanged(LoadString(completed ? StringId::StatusDone : StringId::StatusAborted));

@@ -3,6 +3,8 @@
 #include "merge_run_fixture.h"
 #include "temp_dir.h"
 
+#include <filesystem>
+
 namespace keldro {
 namespace {
 
@@ -123,6 +125,22 @@ TEST_F(MergeFlowTest, AnExistingTargetIsReplacedOnlyAfterYes)
     EXPECT_EQ(settings_.GetSettingInt(setting::kJoinerConfirmOverwrite, 1), 0);
     ASSERT_TRUE(Merge(target));
     EXPECT_EQ(ui_.overwriteQuestions.size(), 4u);
+}
+
+TEST_F(MergeFlowTest, AStopClickWhileTheOutputIsFinishedStartsNoOtherMerge)
+{
+    AddTwo();
+    const std::string target = dir_.File("out.mp3");
+    int clicks = 0;
+    ui_.onPump = [&] {
+        if (std::filesystem::exists(target) && clicks++ == 0)
+            Page().RunMerge(); // the start/stop button
+    };
+    ASSERT_TRUE(Merge(target));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ui_.fileRequests.size(), 1u); // the first target's only: no second merge
+    EXPECT_TRUE(ui_.messages.empty());      // and no stop question
+    EXPECT_EQ(view_.statuses.back(), "已完成");
 }
 
 TEST_F(MergeFlowTest, ARowRemovedDuringTheRunReadsAsAFileThatFails)
