@@ -42,6 +42,29 @@ int Order(const T& a, const T& b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// A selection on both sides of the target: moving its rows one by one to the
+// target would shift the rows after it, and move rows nobody selected. The
+// selected rows go, in their order, right after the target row, or where they
+// stand around it when it is one of them; the others keep their order.
+void MoveStraddlingSelection(std::vector<MergeEntry>& rows, int target)
+{
+    std::vector<MergeEntry> kept;
+    std::vector<MergeEntry> moved;
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].selected) {
+            moved.push_back(std::move(rows[i]));
+            continue;
+        }
+        kept.push_back(std::move(rows[i]));
+        if (i <= static_cast<std::size_t>(target))
+            position = kept.size();
+    }
+    kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(position),
+                std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()));
+    rows = std::move(kept);
+}
+
 } // namespace
 
 std::string MergeEntry::Path() const
@@ -138,7 +161,9 @@ void MergeList::MoveSelection(int target)
     if (selected.empty() || target < 0 || target >= RowCount())
         return;
     const auto n = static_cast<int>(selected.size());
-    if (selected.front() < target) {
+    if (selected.front() < target && target < selected.back()) {
+        MoveStraddlingSelection(rows_, target);
+    } else if (selected.front() < target) {
         for (int i = 0; i < n; ++i)
             MoveRow(selected[static_cast<std::size_t>(i)] - i, target);
     } else {

@@ -12,6 +12,7 @@
 namespace keldro {
 
 class ConverterHost;
+struct MergePageState;
 class MergePageView;
 class PlaybackService;
 class SettingsStore;
@@ -47,6 +48,8 @@ public:
     const std::string& DurationText() const { return durationText_; }
     const std::string& SizeText() const { return sizeText_; }
     bool IsBusy() const { return busy_; }
+    // What the commands' enabling reads (joiner/merge_commands.h).
+    MergePageState State() const;
 
     // Adding files.
     bool AddMergeEntry(int position, const std::string& path);
