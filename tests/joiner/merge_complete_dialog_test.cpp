@@ -24,13 +24,7 @@ MergeComplete Model()
 
 using test::Child;
 
-// On the box's indicator: a box stretched wider than its caption does not
-// take clicks beyond it.
-void Tick(QWidget& dialog, const char* name)
-{
-    auto* box = Child<QCheckBox>(dialog, name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-}
+using test::Tick;
 
 } // namespace
 

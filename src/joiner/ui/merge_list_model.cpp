@@ -8,7 +8,7 @@ namespace keldro {
 
 MergeListModel::MergeListModel(MergePage& page, QObject* parent)
     : QAbstractTableModel(parent), page_(page),
-      columns_(ParseColumnSpec(LoadString(StringId::MergeColumns)))
+      columns_(ParseColumnList(LoadString(StringId::MergeColumns)))
 {
     // The list's columns are the core's; a caption the text lacks stays empty.
     columns_.resize(kMergeColumns);

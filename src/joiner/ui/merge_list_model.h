@@ -3,7 +3,7 @@
 // shows the order the page keeps.
 #pragma once
 
-#include "common/column_spec.h"
+#include "common/column_list.h"
 
 #include <vector>
 
@@ -36,7 +36,7 @@ private:
     bool HoldsRow(const QModelIndex& index) const;
 
     MergePage& page_;
-    std::vector<ColumnSpec> columns_;
+    std::vector<ColumnEntry> columns_;
 };
 
 } // namespace keldro

@@ -15,7 +15,7 @@ constexpr int kCheckColumn = static_cast<int>(SplitColumn::Check);
 
 SplitListModel::SplitListModel(SplitPage& page, QObject* parent)
     : QAbstractTableModel(parent), page_(page),
-      columns_(ParseColumnSpec(LoadString(StringId::ListColumns))),
+      columns_(ParseColumnList(LoadString(StringId::ListColumns))),
       cellTooltip_(FromBytes(LoadString(StringId::SplitCellTooltip)))
 {
     // The list's columns are the core's; a caption the text lacks stays empty.

@@ -3,7 +3,7 @@
 // the page, which refuses them during a run.
 #pragma once
 
-#include "common/column_spec.h"
+#include "common/column_list.h"
 
 #include <vector>
 
@@ -41,7 +41,7 @@ private:
     bool HoldsRow(const QModelIndex& index) const;
 
     SplitPage& page_;
-    std::vector<ColumnSpec> columns_;
+    std::vector<ColumnEntry> columns_;
     QString cellTooltip_;
 };
 

@@ -1,4 +1,4 @@
-#include "common/column_spec.h"
+#include "common/column_list.h"
 
 #include <charconv>
 
@@ -17,9 +17,9 @@ int ParseWidth(std::string_view text)
 
 } // namespace
 
-std::vector<ColumnSpec> ParseColumnSpec(std::string_view text)
+std::vector<ColumnEntry> ParseColumnList(std::string_view text)
 {
-    std::vector<ColumnSpec> columns;
+    std::vector<ColumnEntry> columns;
     while (!text.empty()) {
         const std::size_t end = text.find(';');
         const std::string_view entry = text.substr(0, end);
@@ -27,7 +27,7 @@ std::vector<ColumnSpec> ParseColumnSpec(std::string_view text)
         if (entry.empty() && text.empty())
             break;
         const std::size_t comma = entry.find(',');
-        ColumnSpec column;
+        ColumnEntry column;
         column.caption = std::string(entry.substr(0, comma));
         if (comma != std::string_view::npos)
             column.width = ParseWidth(entry.substr(comma + 1));

@@ -8,7 +8,7 @@
 
 namespace keldro {
 
-struct ColumnSpec
+struct ColumnEntry
 {
     std::string caption;
     int width = 0; // pixels at the list's default font; 0 when the text gives none
@@ -18,6 +18,6 @@ struct ColumnSpec
 // blank), the width the number after it up to ';' or the end, blanks around it
 // skipped. An entry without ',' is a caption with width 0; an empty last entry
 // (a trailing ';') adds nothing.
-std::vector<ColumnSpec> ParseColumnSpec(std::string_view text);
+std::vector<ColumnEntry> ParseColumnList(std::string_view text);
 
 } // namespace keldro
