@@ -3,6 +3,8 @@
 // list's keys by IsMergeButtonEnabled.
 #pragma once
 
+#include <optional>
+
 namespace keldro {
 
 enum class MergeCommand
@@ -41,5 +43,27 @@ bool IsMergeCommandEnabled(MergeCommand command, const MergePageState& state);
 // selection: the page then says "请先从列表中选择项目!". The run rule is the
 // menu's.
 bool IsMergeButtonEnabled(MergeCommand command, const MergePageState& state);
+
+// The keys the list takes while it has the focus: Ctrl with an arrow, Home or
+// End moves the selection; Delete removes it, Shift+Delete clears the list;
+// F2 plays. Anywhere else these keys keep their usual meaning.
+enum class MergeListKey
+{
+    Up,
+    Down,
+    Home,
+    End,
+    Delete,
+    F2,
+};
+
+struct MergeKeyModifiers
+{
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+};
+
+std::optional<MergeCommand> MapMergeListKey(MergeListKey key, MergeKeyModifiers modifiers);
 
 } // namespace keldro

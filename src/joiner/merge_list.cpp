@@ -146,6 +146,17 @@ void MergeList::SelectOnly(int row)
         rows_[static_cast<std::size_t>(focused_)].selected = true;
 }
 
+void MergeList::SetSelection(const std::vector<int>& rows, int focused)
+{
+    for (MergeEntry& entry : rows_)
+        entry.selected = false;
+    for (const int row : rows) {
+        if (row >= 0 && row < RowCount())
+            rows_[static_cast<std::size_t>(row)].selected = true;
+    }
+    focused_ = (focused >= 0 && focused < RowCount()) ? focused : -1;
+}
+
 void MergeList::MoveRow(int from, int to)
 {
     if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount())

@@ -66,6 +66,9 @@ public:
 
     std::vector<int> SelectedRows() const;
     void SelectOnly(int row);
+    // The selection as the window shows it: the rows given are selected, the
+    // others not; rows outside the list are left out.
+    void SetSelection(const std::vector<int>& rows, int focused);
     int FocusedRow() const { return focused_; }
 
     // Moves one row so that it ends at index to.

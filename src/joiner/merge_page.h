@@ -12,6 +12,7 @@
 namespace keldro {
 
 class ConverterHost;
+enum class MergeCommand;
 struct MergePageState;
 class MergePageView;
 class PlaybackService;
@@ -50,6 +51,9 @@ public:
     bool IsBusy() const { return busy_; }
     // What the commands' enabling reads (joiner/merge_commands.h).
     MergePageState State() const;
+    // A button's or key's command, when its button is enabled now: a run
+    // leaves the rows and the tag alone. False when nothing ran.
+    bool Execute(MergeCommand command);
 
     // Adding files.
     bool AddMergeEntry(int position, const std::string& path);

@@ -136,5 +136,61 @@ TEST_F(MergePageStateTest, DropsDuringARunAreIgnored)
     EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Done);
 }
 
+// During a run only the commands the buttons leave enabled run: every key and
+// menu entry goes through Execute, so none of them edits the rows the run reads.
+TEST_F(MergePageStateTest, ExecuteDuringARunChangesNoRow)
+{
+    page_.DropFiles({MakeFile("a.mp3"), MakeFile("b.mp3"), MakeFile("c.mp3")});
+    page_.List().SetSelection({0, 1, 2}, 0);
+    ui_.saveFiles.push_back(dir_.File("joined.mp3"));
+    std::vector<bool> ran;
+    ui_.onPump = [&] {
+        if (!ran.empty())
+            return;
+        for (const C command : {C::Remove, C::Clear, C::MoveDown, C::MoveBottom, C::CopyTags,
+                                C::InsertSilence, C::AddFiles})
+            ran.push_back(page_.Execute(command));
+    };
+    page_.RunMerge();
+    EXPECT_EQ(ran, std::vector<bool>(7, false));
+    EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Done);
+    EXPECT_EQ(view_.merged.size(), 3U);
+    EXPECT_EQ(page_.List().RowCount(), 3);
+    EXPECT_TRUE(page_.Tags().title.empty());
+
+    // Idle again: the same commands run.
+    page_.List().SetSelection({2}, 2);
+    EXPECT_TRUE(page_.Execute(C::MoveTop));
+    EXPECT_EQ(page_.List().Row(0).Text(MergeColumn::FileName), "c.mp3");
+    EXPECT_TRUE(page_.Execute(C::Remove));
+    EXPECT_EQ(page_.List().RowCount(), 2);
+    EXPECT_FALSE(page_.Execute(C::OtherSettings)); // the main window's, not the page's
+}
+
+TEST(MergeListKeyTest, TheListsKeysAndNothingElse)
+{
+    using K = MergeListKey;
+    const MergeKeyModifiers none{}, ctrl{.ctrl = true}, shift{.shift = true};
+    const MergeKeyModifiers ctrlShift{.ctrl = true, .shift = true}, alt{.alt = true};
+    EXPECT_EQ(MapMergeListKey(K::Up, ctrl), C::MoveUp);
+    EXPECT_EQ(MapMergeListKey(K::Down, ctrl), C::MoveDown);
+    EXPECT_EQ(MapMergeListKey(K::Home, ctrl), C::MoveTop);
+    EXPECT_EQ(MapMergeListKey(K::End, ctrl), C::MoveBottom);
+    EXPECT_EQ(MapMergeListKey(K::Delete, none), C::Remove);
+    EXPECT_EQ(MapMergeListKey(K::Delete, shift), C::Clear);
+    EXPECT_EQ(MapMergeListKey(K::F2, none), C::Play);
+    // Plain arrows, Home and End move the current row as in any list; a
+    // selection extended with Shift is the list's too.
+    for (const K key : {K::Up, K::Down, K::Home, K::End}) {
+        for (const MergeKeyModifiers modifiers : {none, shift, ctrlShift, alt})
+            EXPECT_EQ(MapMergeListKey(key, modifiers), std::nullopt) << static_cast<int>(key);
+    }
+    for (const MergeKeyModifiers modifiers : {ctrl, ctrlShift, alt}) {
+        EXPECT_EQ(MapMergeListKey(K::Delete, modifiers), std::nullopt);
+        EXPECT_EQ(MapMergeListKey(K::F2, modifiers), std::nullopt);
+    }
+    EXPECT_EQ(MapMergeListKey(K::F2, shift), std::nullopt);
+}
+
 } // namespace
 } // namespace keldro

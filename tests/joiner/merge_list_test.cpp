@@ -50,6 +50,20 @@ TEST(MergeList, MovingSelectionsKeepsTheirOrder)
     EXPECT_EQ(list.FocusedRow(), 2);
 }
 
+TEST(MergeList, TheWindowsSelectionReplacesTheFlags)
+{
+    MergeList list = Letters(4);
+    list.SelectOnly(0);
+    list.SetSelection({3, 1, 7, -1}, 3);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(list.FocusedRow(), 3);
+    list.MoveSelection(list.UpTarget()); // b and d move up as a block before a
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "d", "a", "c"}));
+    list.SetSelection({}, 9);
+    EXPECT_TRUE(list.SelectedRows().empty());
+    EXPECT_EQ(list.FocusedRow(), -1);
+}
+
 TEST(MergeList, ComparisonIsNumericByDateOrText)
 {
     EXPECT_LT(MergeList::CompareTexts("9", "10"), 0);
