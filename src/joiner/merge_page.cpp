@@ -101,19 +101,23 @@ void MergePage::AddFilesCommand()
     const std::vector<std::string> files = user_.ChooseOpenFiles(request);
     if (files.empty())
         return;
-    for (const std::string& file : files)
-        AddMergeEntry(position, file);
+    AddFiles(position, files);
+}
+
+void MergePage::AddFiles(int position, const std::vector<std::string>& paths)
+{
+    view_.AddingFiles(true);
+    for (const std::string& path : paths)
+        AddMergeEntry(position, path);
     AfterMergeAdd(position);
+    view_.AddingFiles(false);
 }
 
 void MergePage::DropFiles(const std::vector<std::string>& paths)
 {
     if (busy_ || paths.empty())
         return;
-    const int position = list_.RowCount();
-    for (const std::string& path : paths)
-        AddMergeEntry(position, path);
-    AfterMergeAdd(position);
+    AddFiles(list_.RowCount(), paths);
 }
 
 void MergePage::RemoveMergeSelection()

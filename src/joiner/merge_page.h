@@ -83,6 +83,7 @@ public:
 
 private:
     bool HasSelection();
+    void AddFiles(int position, const std::vector<std::string>& paths);
     struct Run;
     bool ChooseTarget(std::string& target);
     bool TargetIsASource(const std::string& target);

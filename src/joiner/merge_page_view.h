@@ -49,6 +49,9 @@ public:
     // CDownloadConverterDlg: no converter is installed, with where to get one.
     virtual void ShowConverterDownload() = 0;
 
+    // Files picked or dropped are being analysed: from after the file dialog
+    // until the list shows them.
+    virtual void AddingFiles(bool /*adding*/) {}
     virtual void ListChanged() {}
     virtual void FieldsChanged() {}
     virtual void StatusChanged(std::string_view /*status*/) {}

@@ -88,6 +88,21 @@ TEST_F(MergePageTest, ThreeFilesPickedAtOnceWithTheListSorted)
     EXPECT_EQ(ui_.fileRequests[1].folder, dir_.Path() + "/"); // the last folder added from
 }
 
+// The window shows a busy cursor while picked or dropped files are analysed,
+// not while its file dialog is open, and not for a dialog closed with Cancel.
+TEST_F(MergePageTest, AddingFilesIsAnnouncedAroundTheAnalysis)
+{
+    using Change = std::optional<bool>;
+    ui_.openFileLists.push_back({});
+    ui_.openFileLists.push_back({MakeFile("a.mp3"), MakeFile("b.mp3")});
+    Page().AddFilesCommand();
+    EXPECT_TRUE(view_.addingChanges.empty());
+    Page().AddFilesCommand();
+    Page().DropFiles({dir_.File("a.mp3")});
+    EXPECT_EQ(view_.addingChanges,
+              (std::vector<Change>{true, std::nullopt, false, true, std::nullopt, false}));
+}
+
 TEST_F(MergePageTest, ThreeFilesPickedAtOnceUnsortedStandReversedAfterTheOldRows)
 {
     settings_.SetSettingInt(setting::kSortingColumnOfJoiner, -1);
