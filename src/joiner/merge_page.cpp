@@ -154,6 +154,9 @@ void MergePage::ClearMergeList(bool ask)
 
 void MergePage::MoveMergeSelection(int target)
 {
+    // A run reads the rows by index between its chunks: a drag waits too.
+    if (busy_)
+        return;
     list_.MoveSelection(target);
     view_.ListChanged();
 }
@@ -184,6 +187,9 @@ void MergePage::MoveBottom()
 
 void MergePage::ClickHeader(int column)
 {
+    // Sorting reorders the rows the run reads by index.
+    if (busy_)
+        return;
     list_.ClickHeader(column);
     settings_.SetSettingInt(setting::kSortingColumnOfJoiner, list_.SortColumn());
     settings_.SetSettingInt(setting::kSortingDir, list_.SortDirection());

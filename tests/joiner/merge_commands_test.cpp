@@ -150,12 +150,18 @@ TEST_F(MergePageStateTest, ExecuteDuringARunChangesNoRow)
         for (const C command : {C::Remove, C::Clear, C::MoveDown, C::MoveBottom, C::CopyTags,
                                 C::InsertSilence, C::AddFiles})
             ran.push_back(page_.Execute(command));
+        page_.List().SetSelection({0}, 0);
+        page_.MoveMergeSelection(2); // the first row dragged onto the last
+        page_.ClickHeader(0);        // sorted by name, descending
     };
     page_.RunMerge();
     EXPECT_EQ(ran, std::vector<bool>(7, false));
     EXPECT_EQ(page_.LastRunOutcome(), RunOutcome::Done);
     EXPECT_EQ(view_.merged.size(), 3U);
     EXPECT_EQ(page_.List().RowCount(), 3);
+    EXPECT_EQ(page_.List().Row(0).Text(MergeColumn::FileName), "a.mp3");
+    EXPECT_EQ(page_.List().SortDirection(), 1);
+    EXPECT_EQ(settings_.GetSettingInt(setting::kSortingDir, -1), 1);
     EXPECT_TRUE(page_.Tags().title.empty());
 
     // Idle again: the same commands run.

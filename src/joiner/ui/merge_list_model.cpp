@@ -44,7 +44,9 @@ Qt::ItemFlags MergeListModel::flags(const QModelIndex& index) const
 {
     if (!HoldsRow(index))
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    // Rows can be dragged; the list moves them through the page, never the model.
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+           Qt::ItemNeverHasChildren;
 }
 
 QVariant MergeListModel::headerData(int section, Qt::Orientation orientation, int role) const
