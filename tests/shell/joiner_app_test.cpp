@@ -2,8 +2,10 @@
 // signal that comes while that source's frame table is being built.
 #include "base/settings.h"
 #include "common/ui/loading_frames_dialog.h"
+#include "joiner/merge_page.h"
 #include "lame_corpus.h"
 #include "scripted_interaction.h"
+#include "scripted_merge_view.h"
 #include "scripted_split_view.h"
 #include "shell/ui/joiner_app.h"
 #include "splitter/split_page.h"
@@ -71,6 +73,26 @@ private slots:
         QVERIFY(LoadStartupSource(ParseCommandLine("-a SPLIT -s " + source), page));
         QCOMPARE(page.SourceFileName(), std::string("cbr128.mp3"));
         QCOMPARE(page.List().RowCount(), 1);
+    }
+
+    // The row shows with its totals, as any added file does.
+    void theMergeActionAddsItsFileAsTheFirstRow()
+    {
+        test::ScriptedInteraction ui;
+        MemorySettings settings;
+        test::ScriptedMergeView view;
+        MergePage page(ui, settings, view, view);
+        const std::string source = test::CorpusFile("cbr128");
+        QVERIFY(!AddStartupMergeFile({StartupAction::Split, source}, page));
+        QVERIFY(!AddStartupMergeFile({StartupAction::Merge, ""}, page));
+        QCOMPARE(page.List().RowCount(), 0);
+        QVERIFY(AddStartupMergeFile(ParseCommandLine("-a MERGE -s " + source), page));
+        QCOMPARE(page.List().RowCount(), 1);
+        QCOMPARE(page.List().Row(0).Text(MergeColumn::FileName), std::string("cbr128.mp3"));
+        QVERIFY(page.DurationText() != "0:00:00");
+        QCOMPARE(page.List().SelectedRows(), std::vector<int>{0});
+        QVERIFY(!AddStartupMergeFile({StartupAction::Merge, "/no/such.mp3"}, page));
+        QCOMPARE(ui.messages.size(), std::size_t{1});
     }
 };
 

@@ -10,6 +10,7 @@
 #include "splitter/ui/track_tag_editor_dialog.h"
 #include "temp_dir.h"
 #include "tools.h"
+#include "widget_events.h"
 #include "widgets/time_edit.h"
 
 #include <algorithm>
@@ -37,55 +38,10 @@
 namespace keldro {
 namespace {
 
-// Runs `answer` on the next modal dialog once it is up.
-void OnNextDialog(std::function<void(QDialog&)> answer)
-{
-    QTimer::singleShot(0, [answer = std::move(answer)] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            OnNextDialog(answer);
-            return;
-        }
-        answer(*dialog);
-    });
-}
-
-QMap<QString, bool> MenuStates(QMenu& menu)
-{
-    QMap<QString, bool> states;
-    for (QAction* action : menu.actions()) {
-        if (action->isSeparator())
-            continue;
-        states[action->text()] = action->isEnabled();
-        if (action->menu()) {
-            for (QAction* sub : action->menu()->actions())
-                states[sub->text()] = sub->isEnabled() && action->isEnabled();
-        }
-    }
-    return states;
-}
-
-// One keystroke that types text (QTest::keyClicks takes Latin-1 only).
-void Type(QWidget* widget, const QString& text)
-{
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text, Qt::NoModifier);
-}
-
-void DropFiles(QWidget& target, const QStringList& files)
-{
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& file : files)
-        urls << QUrl::fromLocalFile(file);
-    data.setUrls(urls);
-    const QPoint at(10, 10);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
-    if (!enter.isAccepted())
-        return;
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &drop);
-}
+using test::DropFiles;
+using test::MenuStates;
+using test::OnNextDialog;
+using test::Type;
 
 } // namespace
 

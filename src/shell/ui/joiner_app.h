@@ -9,12 +9,16 @@
 
 namespace keldro {
 
+class MergePage;
 class SettingsStore;
 class SplitPage;
 
 // The start-up action SPLIT loads its source into the split page; the page
 // shown stays the stored one. True when a source was loaded.
 bool LoadStartupSource(const StartupCommand& startup, SplitPage& page);
+// The start-up action MERGE adds its file as the merge list's first row, with
+// the totals it adds. True when it was added.
+bool AddStartupMergeFile(const StartupCommand& startup, MergePage& page);
 
 class JoinerApp
 {
