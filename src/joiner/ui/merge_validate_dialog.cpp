@@ -3,8 +3,8 @@
 #include "joiner/merge_check.h"
 #include "ui_merge_validate_dialog.h"
 #include "widgets/qt_text.h"
+#include "widgets/themed_icon.h"
 
-#include <QIcon>
 #include <QStyle>
 
 namespace keldro {
@@ -18,8 +18,7 @@ MergeValidateDialog::MergeValidateDialog(MergeValidate& model, SettingsStore& se
     ui_->iconLabel->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32));
     ui_->messageLabel->setText(FromBytes(model_.text));
     ui_->skipBox->setChecked(model_.skipNextTime);
-    ui_->convertButton->setIcon(QIcon::fromTheme(QStringLiteral("document-export"),
-                                                 style()->standardIcon(QStyle::SP_BrowserReload)));
+    ui_->convertButton->setIcon(ThemedIcon(ButtonIcon::Convert));
     // An empty hand-off would throw from inside the click.
     ui_->convertButton->setEnabled(static_cast<bool>(model_.convertNow));
     connect(ui_->skipBox, &QCheckBox::clicked, this, &MergeValidateDialog::SkipClicked);

@@ -6,6 +6,7 @@
 #include "string_table.h"
 #include "ui_main_window.h"
 #include "widgets/qt_text.h"
+#include "widgets/themed_icon.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -16,6 +17,16 @@ namespace keldro {
 namespace {
 
 constexpr int kNoValue = -999;
+// Large enough to tell the pages apart at a glance, small enough that the
+// captions beside the icons are not squeezed.
+constexpr int kPageIconSide = 24;
+
+ButtonIcon PageIcon(PageIndex index)
+{
+    return index == PageIndex::Merge   ? ButtonIcon::MergePage
+           : index == PageIndex::Split ? ButtonIcon::SplitPage
+                                       : ButtonIcon::SettingsPage;
+}
 
 } // namespace
 
@@ -33,8 +44,12 @@ MainWindow::MainWindow(SettingsStore& settings, UserInteraction& ui, const Start
     RestoreRectangle();
     for (PageSlot* page : pages_)
         ui_->placeholder->addWidget(page->Widget());
-    for (const PageIndex index : kPageIndices)
-        connect(PageButton(index), &QPushButton::clicked, this, [this, index] { ShowPage(index); });
+    for (const PageIndex index : kPageIndices) {
+        QPushButton* button = PageButton(index);
+        button->setIcon(ThemedIcon(PageIcon(index)));
+        button->setIconSize(QSize(kPageIconSide, kPageIconSide));
+        connect(button, &QPushButton::clicked, this, [this, index] { ShowPage(index); });
+    }
     auto* next = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(next, &QShortcut::activated, this, &MainWindow::ShowNextPage);
     ShowPage(InitialPage(startup));

@@ -9,6 +9,7 @@
 #include "widgets/byte_limit_validator.h"
 #include "widgets/check_header_view.h"
 #include "widgets/qt_text.h"
+#include "widgets/themed_icon.h"
 
 #include <algorithm>
 
@@ -102,17 +103,14 @@ void SplitPageWindow::SetUpList()
 
 void SplitPageWindow::SetUpButtons()
 {
-    const auto icon = [this](const char* theme, QStyle::StandardPixmap fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback));
-    };
-    ui_->removeButton->setIcon(icon("list-remove", QStyle::SP_DialogDiscardButton));
-    ui_->clearButton->setIcon(icon("edit-clear", QStyle::SP_DialogResetButton));
-    ui_->pauseButton->setIcon(icon("media-playback-pause", QStyle::SP_MediaPause));
-    ui_->fastForwardButton->setIcon(icon("media-seek-forward", QStyle::SP_MediaSeekForward));
-    ui_->beforeButton->setIcon(icon("go-previous", QStyle::SP_ArrowBack));
-    ui_->afterButton->setIcon(icon("go-next", QStyle::SP_ArrowForward));
-    ui_->goStartButton->setIcon(icon("media-skip-backward", QStyle::SP_MediaSkipBackward));
-    ui_->goEndButton->setIcon(icon("media-skip-forward", QStyle::SP_MediaSkipForward));
+    ui_->removeButton->setIcon(ThemedIcon(ButtonIcon::Remove));
+    ui_->clearButton->setIcon(ThemedIcon(ButtonIcon::Clear));
+    ui_->pauseButton->setIcon(ThemedIcon(ButtonIcon::Pause));
+    ui_->fastForwardButton->setIcon(ThemedIcon(ButtonIcon::FastForward));
+    ui_->beforeButton->setIcon(ThemedIcon(ButtonIcon::Back));
+    ui_->afterButton->setIcon(ThemedIcon(ButtonIcon::Forward));
+    ui_->goStartButton->setIcon(ThemedIcon(ButtonIcon::GoStart));
+    ui_->goEndButton->setIcon(ThemedIcon(ButtonIcon::GoEnd));
 
     connect(ui_->sourceButton, &QPushButton::clicked, this, [this] { page_.ChooseSource(); });
     connect(ui_->addButton, &QPushButton::clicked, this, &SplitPageWindow::AddCutPoint);
