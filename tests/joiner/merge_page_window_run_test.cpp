@@ -201,8 +201,9 @@ private slots:
             test::OnNextDialog([&](QDialog& download) {
                 downloadShown = qobject_cast<DownloadConverterDialog*>(&download) != nullptr;
                 ChildOf<QAbstractButton>(download, "okButton")->click();
-                test::OnNextDialog(
-                    [](QDialog& again) { ChildOf<QAbstractButton>(again, "cancelButton")->click(); });
+                test::OnNextDialog([](QDialog& again) {
+                    ChildOf<QAbstractButton>(again, "cancelButton")->click();
+                });
             });
             ChildOf<QAbstractButton>(warning, "convertButton")->click();
         });
