@@ -65,7 +65,7 @@ int JoinerApp::Run()
     });
     const QString screenshots = qEnvironmentVariable("KELDRO_SCREENSHOT_DIR");
     if (!screenshots.isEmpty())
-        TakeScreenshots({window, split, settings_, ui}, screenshots);
+        TakeScreenshots({window, split, merge, settings_, ui}, screenshots);
     const int result = QApplication::exec();
     playback_.UnloadPlaybackLibrary();
     return result;

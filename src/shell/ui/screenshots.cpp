@@ -110,6 +110,11 @@ void TakeScreenshots(const ScreenshotScene& scene, const QString& folder)
     const std::string source = qEnvironmentVariable("KELDRO_SCREENSHOT_SOURCE").toStdString();
     if (!source.empty())
         FillSplitPage(scene.split, source);
+    std::vector<std::string> merged;
+    for (const QString& file : qEnvironmentVariable("KELDRO_SCREENSHOT_MERGE")
+                                   .split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        merged.push_back(file.toStdString());
+    FillMergePage(scene.merge, merged);
     // Once the window is on the screen and painted.
     QTimer::singleShot(500, &scene.window, [scene, folder] {
         MainWindow& window = scene.window;
@@ -127,6 +132,8 @@ void TakeScreenshots(const ScreenshotScene& scene, const QString& folder)
                                            &window);
         if (scene.split.Page().IsLoaded())
             SaveSplitDialogs(scene.split, scene.settings, scene.ui, folder);
+        SaveMergeDialogs(scene.merge, scene.settings, scene.ui, folder);
+        SaveSortedMergePage(window, scene.merge, folder);
         window.close();
     });
 }

@@ -3,11 +3,15 @@
 // program, which then quits.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QString>
 
 namespace keldro {
 
 class MainWindow;
+class MergePageWindow;
 class SettingsStore;
 class SplitPageWindow;
 class UserInteraction;
@@ -16,12 +20,22 @@ struct ScreenshotScene
 {
     MainWindow& window;
     SplitPageWindow& split;
+    MergePageWindow& merge;
     SettingsStore& settings;
     UserInteraction& ui;
 };
 
 // With KELDRO_SCREENSHOT_SOURCE naming an MP3, the split page shows it cut into
-// four rows, and the split page's dialogs are taken too.
+// four rows, and the split page's dialogs are taken too. With
+// KELDRO_SCREENSHOT_MERGE naming MP3 files (separated by ':'), the merge page
+// lists them, the second with silence after it, sorted by name and then by
+// duration.
 void TakeScreenshots(const ScreenshotScene& scene, const QString& folder);
+
+// The merge page's part of the pictures (screenshots_merge.cpp).
+void FillMergePage(MergePageWindow& window, const std::vector<std::string>& files);
+void SaveMergeDialogs(MergePageWindow& merge, SettingsStore& settings, UserInteraction& ui,
+                      const QString& folder);
+void SaveSortedMergePage(MainWindow& window, MergePageWindow& merge, const QString& folder);
 
 } // namespace keldro
