@@ -57,4 +57,10 @@ for i in 02 03 04 05 06 07 08 09 10; do
 done
 sync # the new files' writeback would otherwise land inside the timings
 "$build/bench/merge_bench" "$build/src/cli/keldro-cli" "${parts[@]}"
+
+echo
+echo "== merge page window, the same ten files added and joined with its start button, against keldro-cli"
+if [[ -x "$build/bench/window_merge_bench" ]]; then
+  "$build/bench/window_merge_bench" "$build/src/cli/keldro-cli" "${parts[@]}"
+fi
 rm -f "${parts[@]}"
