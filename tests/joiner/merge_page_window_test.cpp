@@ -151,6 +151,7 @@ private slots:
         settings_->SetSettingInt(setting::kSortingColumnOfJoiner, -1);
         window_ = std::make_unique<MergePageWindow>(*ui_, *settings_, *converters_);
         window_->show();
+        Activate();
         AddThreeFiles(); // unsorted: the drop's last file stands first
         AddThreeFiles();
         SelectInView({1, 3});
@@ -161,6 +162,7 @@ private slots:
         QCOMPARE(Names()[4], before[3]);
         QCOMPARE(ViewSelection(), (std::vector<int>{3, 4}));
         QCOMPARE(window_->Page().List().SelectedRows(), ViewSelection());
+        QCOMPARE(QApplication::focusWidget(), List()); // the next key goes to the list
         Child<QToolButton>("removeButton")->click();
         QCOMPARE(window_->Model().rowCount(), 4);
         QCOMPARE(ViewSelection(), (std::vector<int>{2})); // the row before the first removed

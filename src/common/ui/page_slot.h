@@ -15,14 +15,4 @@ public:
     virtual void RequestStop() {}
 };
 
-// The slot of a page that is not built yet: an empty page.
-class EmptyPage final : public QWidget, public PageSlot
-{
-    Q_OBJECT
-
-public:
-    explicit EmptyPage(QWidget* parent = nullptr) : QWidget(parent) {}
-    QWidget* Widget() override { return this; }
-};
-
 } // namespace keldro

@@ -190,9 +190,27 @@ void MergePageWindow::StoreTags()
                    .genreSelection = std::max(ui_->genreBox->currentIndex(), 0)});
 }
 
+// After a command on the rows the keys go on in the list, where Ctrl+Up or
+// Delete can follow at once.
 void MergePageWindow::Run(MergeCommand command)
 {
-    page_.Execute(command);
+    if (!page_.Execute(command))
+        return;
+    switch (command) {
+    case MergeCommand::AddFiles:
+    case MergeCommand::Remove:
+    case MergeCommand::Clear:
+    case MergeCommand::MoveUp:
+    case MergeCommand::MoveDown:
+    case MergeCommand::MoveTop:
+    case MergeCommand::MoveBottom:
+    case MergeCommand::Play:
+    case MergeCommand::CopyTags:
+        ui_->listView->setFocus();
+        break;
+    default:
+        break;
+    }
 }
 
 void MergePageWindow::ListChanged()
