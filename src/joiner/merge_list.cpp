@@ -229,10 +229,20 @@ void MergeList::Sort()
         return;
     const auto column = static_cast<std::size_t>(sortColumn_);
     const bool ascending = sortDirection_ == 1;
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const MergeEntry& x, const MergeEntry& y) {
-        return ascending ? CompareTexts(x.texts[column], y.texts[column]) < 0
-                         : CompareTexts(y.texts[column], x.texts[column]) < 0;
+    // The focus stays with its file, as the selected flags do with theirs.
+    std::vector<std::pair<MergeEntry, bool>> keyed;
+    keyed.reserve(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        keyed.emplace_back(std::move(rows_[i]), static_cast<int>(i) == focused_);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+        return ascending ? CompareTexts(x.first.texts[column], y.first.texts[column]) < 0
+                         : CompareTexts(y.first.texts[column], x.first.texts[column]) < 0;
     });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        rows_[i] = std::move(keyed[i].first);
+        if (keyed[i].second)
+            focused_ = static_cast<int>(i);
+    }
 }
 
 std::string DurationLabel(TimeMs total)

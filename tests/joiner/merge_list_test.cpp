@@ -64,6 +64,24 @@ TEST(MergeList, TheWindowsSelectionReplacesTheFlags)
     EXPECT_EQ(list.FocusedRow(), -1);
 }
 
+// A header click reorders the rows: the focused file keeps the focus, so the
+// list scrolls to the file that is selected, not to its old place.
+TEST(MergeList, SortingKeepsTheFocusWithItsFile)
+{
+    MergeList list = Letters(4);
+    list.SetSelection({0}, 0);
+    list.ClickHeader(0);
+    list.ClickHeader(0); // descending: d c b a
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"d", "c", "b", "a"}));
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{3}));
+    EXPECT_EQ(list.FocusedRow(), 3);
+    list.SetSelection({}, -1);
+    list.ClickHeader(0); // unsorted: nothing moves, nothing gains the focus
+    list.SetSort(0, 1);
+    list.Sort();
+    EXPECT_EQ(list.FocusedRow(), -1);
+}
+
 TEST(MergeList, ComparisonIsNumericByDateOrText)
 {
     EXPECT_LT(MergeList::CompareTexts("9", "10"), 0);
