@@ -50,6 +50,26 @@ private slots:
                  MessageAnswer::Cancel);
     }
 
+    // Busy work shows the wait cursor; a message in the middle of it shows the
+    // arrow until it is answered, then the wait cursor again.
+    void aMessageDuringBusyWorkShowsTheArrow()
+    {
+        QtUserInteraction ui;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Qt::CursorShape during = Qt::WaitCursor;
+        QTimer::singleShot(0, this, [&during] {
+            during = QApplication::overrideCursor()->shape();
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget())
+                ->button(QMessageBox::Ok)
+                ->click();
+        });
+        ui.ShowMessage("未能载入", MessageIcon::Error, MessageButtons::Ok);
+        QCOMPARE(during, Qt::ArrowCursor);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QApplication::restoreOverrideCursor();
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
     void filtersInQtsForm()
     {
         QCOMPARE(QtUserInteraction::QtFilter("MP3 (*.mp3)|*.mp3|所有文件 (*.*)|*.*||"),

@@ -103,7 +103,15 @@ MessageAnswer QtUserInteraction::ShowMessage(std::string_view text, MessageIcon 
 {
     QMessageBox box(IconOf(icon), QApplication::applicationName(), FromBytes(text),
                     ButtonsOf(buttons), owner_);
-    return AnswerOf(box.exec());
+    // A question asked in the middle of busy work (a file that fails while
+    // several are added) waits for a click: the pointer says so.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return AnswerOf(answer);
 }
 
 void QtUserInteraction::BeginProgress()
