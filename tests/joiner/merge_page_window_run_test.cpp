@@ -90,8 +90,11 @@ private slots:
     // "立即播放" opens the result.
     void aWholeMergeFromTheWindow()
     {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         AddFiles(files_);
         test::Type(Child<QLineEdit>("titleEdit"), QStringLiteral("合并"));
+        Child<QLineEdit>("titleEdit")->setFocus();
         bool dialogShown = false;
         test::OnNextDialog([&](QDialog& dialog) {
             dialogShown = qobject_cast<MergeCompleteDialog*>(&dialog) != nullptr;
@@ -104,7 +107,7 @@ private slots:
         QCOMPARE(Child<QLabel>("statusLabel")->text(), QStringLiteral("已完成"));
         QCOMPARE(Child<QProgressBar>("progressBar")->value(), 3);
         QCOMPARE(Start()->text(), QStringLiteral("开始合并(&M)"));
-        QVERIFY(window_->List().hasFocus() || !window_->isActiveWindow());
+        QCOMPARE(window_->focusWidget(), &window_->List()); // once the dialog has gone
 
         long sourceSamples = 0;
         for (const QString& file : files_)
@@ -163,6 +166,7 @@ private slots:
         AddFiles(files_);
         QMap<QString, bool> during;
         QMap<QString, bool> menu;
+        bool rowDragRefused = false;
         ui_->onPump = [&] {
             if (!during.isEmpty())
                 return;
@@ -172,6 +176,11 @@ private slots:
                     during[widget->objectName()] = widget->isEnabled();
             }
             menu = test::MenuStates(*window_->BuildContextMenu());
+            QMimeData rows;
+            rows.setData(MergeListView::RowsMimeType(), window_->List().DragToken());
+            QDragEnterEvent drag({10, 10}, Qt::MoveAction, &rows, Qt::LeftButton, {});
+            QApplication::sendEvent(window_->List().viewport(), &drag);
+            rowDragRefused = !drag.isAccepted() && !window_->List().dragEnabled();
         };
         Start()->click();
         for (const char* name :
@@ -186,6 +195,8 @@ private slots:
         QVERIFY(menu[QStringLiteral("其他设置(&M)...")]);
         QVERIFY(!menu[QStringLiteral("移除(&R)")]);
         QVERIFY(!menu[QStringLiteral("添加文件进行合并(&A)")]);
+        QVERIFY(rowDragRefused);
+        QVERIFY(window_->List().dragEnabled());
         for (const char* name : {"addButton", "removeButton", "titleEdit", "genreBox"})
             QVERIFY2(ChildOf<QWidget>(*window_, name)->isEnabled(), name);
     }

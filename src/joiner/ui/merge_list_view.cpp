@@ -47,16 +47,6 @@ std::optional<MergeCommand> CommandOf(const QKeyEvent& event)
                                   .alt = modifiers.testFlag(Qt::AltModifier)});
 }
 
-std::vector<std::string> LocalFiles(const QMimeData& data)
-{
-    std::vector<std::string> paths;
-    for (const QUrl& url : data.urls()) {
-        if (url.isLocalFile())
-            paths.push_back(ToBytes(url.toLocalFile()));
-    }
-    return paths;
-}
-
 } // namespace
 
 MergeListView::MergeListView(QWidget* parent)
@@ -69,6 +59,16 @@ MergeListView::MergeListView(QWidget* parent)
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDropIndicatorShown(false);
+}
+
+std::vector<std::string> MergeListView::LocalFiles(const QMimeData* mime)
+{
+    std::vector<std::string> paths;
+    for (const QUrl& url : mime ? mime->urls() : QList<QUrl>()) {
+        if (url.isLocalFile())
+            paths.push_back(ToBytes(url.toLocalFile()));
+    }
+    return paths;
 }
 
 QString MergeListView::RowsMimeType()
@@ -120,12 +120,13 @@ void MergeListView::startDrag(Qt::DropActions /*supportedActions*/)
 
 bool MergeListView::IsRowDrag(const QMimeData* mime) const
 {
-    return mime && mime->hasFormat(RowsMimeType()) && mime->data(RowsMimeType()) == token_;
+    return dropsAccepted_ && mime && mime->hasFormat(RowsMimeType()) &&
+           mime->data(RowsMimeType()) == token_;
 }
 
 bool MergeListView::TakesFiles(const QMimeData* mime) const
 {
-    return fileDropsAccepted_ && mime && !LocalFiles(*mime).empty();
+    return dropsAccepted_ && !LocalFiles(mime).empty();
 }
 
 void MergeListView::dragEnterEvent(QDragEnterEvent* event)
@@ -176,7 +177,7 @@ void MergeListView::dropEvent(QDropEvent* event)
     } else if (TakesFiles(mime)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        emit FilesDropped(LocalFiles(*mime));
+        emit FilesDropped(LocalFiles(mime));
     } else {
         event->ignore();
     }

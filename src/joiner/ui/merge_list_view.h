@@ -25,8 +25,10 @@ public:
     QByteArray DragToken() const { return token_; }
     // The row that would take a drag of rows released now; -1 for none.
     int DropRow() const { return dropRow_; }
-    // Files from outside are refused while a merge runs.
-    void SetFileDropsAccepted(bool accepted) { fileDropsAccepted_ = accepted; }
+    // Refused while a merge runs: files from outside, and rows moved inside.
+    void SetDropsAccepted(bool accepted) { dropsAccepted_ = accepted; }
+    // The local files a drag from the file manager carries, in its order.
+    static std::vector<std::string> LocalFiles(const QMimeData* mime);
 
 signals:
     void KeyCommand(keldro::MergeCommand command);
@@ -51,7 +53,7 @@ private:
 
     QByteArray token_;
     int dropRow_ = -1;
-    bool fileDropsAccepted_ = true;
+    bool dropsAccepted_ = true;
 };
 
 } // namespace keldro

@@ -5,6 +5,7 @@
 #include "joiner/ui/download_converter_dialog.h"
 #include "joiner/ui/insert_silence_dialog.h"
 #include "joiner/ui/merge_complete_dialog.h"
+#include "joiner/ui/merge_list_view.h"
 #include "joiner/ui/merge_page_window.h"
 #include "joiner/ui/merge_validate_dialog.h"
 #include "string_table.h"
@@ -17,19 +18,6 @@
 #include <QMimeData>
 
 namespace keldro {
-namespace {
-
-std::vector<std::string> LocalFiles(const QMimeData* data)
-{
-    std::vector<std::string> paths;
-    for (const QUrl& url : data ? data->urls() : QList<QUrl>()) {
-        if (url.isLocalFile())
-            paths.push_back(ToBytes(url.toLocalFile()));
-    }
-    return paths;
-}
-
-} // namespace
 
 std::unique_ptr<QMenu> MergePageWindow::BuildContextMenu()
 {
@@ -72,25 +60,28 @@ void MergePageWindow::RunMenuCommand(MergeCommand command)
 // Files dropped anywhere on the page join the list as they do on the list.
 void MergePageWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!page_.IsBusy() && !LocalFiles(event->mimeData()).empty())
+    if (!page_.IsBusy() && !MergeListView::LocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 void MergePageWindow::dropEvent(QDropEvent* event)
 {
-    const std::vector<std::string> paths = LocalFiles(event->mimeData());
+    const std::vector<std::string> paths = MergeListView::LocalFiles(event->mimeData());
     if (paths.empty())
         return;
     event->acceptProposedAction();
     page_.DropFiles(paths);
 }
 
+// Added files are selected in the list, and the keys go on there.
 void MergePageWindow::AddingFiles(bool adding)
 {
-    if (adding)
+    if (adding) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    ui_->listView->setFocus();
 }
 
 bool MergePageWindow::ShowInsertSilence(InsertSilence& model)

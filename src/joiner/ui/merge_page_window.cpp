@@ -11,12 +11,7 @@
 
 #include <algorithm>
 
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
-#include <QRegularExpressionValidator>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 namespace keldro {
 namespace {
@@ -25,6 +20,9 @@ QString Text(StringId id)
 {
     return FromBytes(LoadString(id));
 }
+
+// The tag keeps the track in one byte: three digits reach its largest number.
+constexpr std::size_t kTrackDigits = 3;
 
 } // namespace
 
@@ -57,68 +55,9 @@ void MergePageWindow::SetOtherSettingsAction(std::function<void()> action)
     otherSettings_ = std::move(action);
 }
 
-void MergePageWindow::SetUpList()
+std::array<std::pair<QAbstractButton*, MergeCommand>, 12> MergePageWindow::Buttons() const
 {
-    MergeListView* list = ui_->listView;
-    model_ = new MergeListModel(page_, this);
-    list->setModel(model_);
-    // The widths suit a font in which a clock time fills about 48 of a time
-    // column's 60 pixels; larger fonts widen every column alike.
-    const int timeWidth = list->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00"));
-    const double scale = std::max(1.0, (timeWidth + 20) / 60.0);
-    for (int column = 0; column < model_->columnCount(); ++column)
-        list->setColumnWidth(column, static_cast<int>(model_->DefaultWidth(column) * scale));
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 8);
-    list->verticalHeader()->hide();
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The page sorts, by its own three-click rule: the view never does.
-    QHeaderView* header = list->horizontalHeader();
-    list->setSortingEnabled(false);
-    header->setSectionsClickable(true);
-    header->setSectionsMovable(true);
-    header->setSortIndicatorShown(true);
-    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
-        page_.ClickHeader(column);
-        RefreshSortIndicator();
-    });
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        BuildContextMenu()->exec(ui_->listView->viewport()->mapToGlobal(at));
-    });
-    connect(list, &QAbstractItemView::doubleClicked, this, [this] { Run(MergeCommand::Play); });
-    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MergePageWindow::SyncSelectionFromView);
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &MergePageWindow::SyncSelectionFromView);
-    connect(list, &MergeListView::KeyCommand, this, &MergePageWindow::Run);
-    connect(list, &MergeListView::RowsDropped, this,
-            [this](int target) { page_.MoveMergeSelection(target); });
-    connect(list, &MergeListView::FilesDropped, this,
-            [this](const std::vector<std::string>& paths) { page_.DropFiles(paths); });
-    // The hint sits in the middle of an empty list and lets clicks through.
-    auto* hint = new QLabel(
-        Text(StringId::MergeListHint).replace(QStringLiteral("\n "), QStringLiteral("\n")),
-        list->viewport());
-    hint->setObjectName(QStringLiteral("listHint"));
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    hint->setEnabled(false);
-    auto* hintLayout = new QVBoxLayout(list->viewport());
-    hintLayout->addWidget(hint, 0, Qt::AlignCenter);
-}
-
-void MergePageWindow::SetUpButtons()
-{
-    ui_->removeButton->setIcon(ThemedIcon(ButtonIcon::Remove));
-    ui_->clearButton->setIcon(ThemedIcon(ButtonIcon::Clear));
-    ui_->upButton->setIcon(ThemedIcon(ButtonIcon::MoveUp));
-    ui_->downButton->setIcon(ThemedIcon(ButtonIcon::MoveDown));
-    ui_->topButton->setIcon(ThemedIcon(ButtonIcon::MoveTop));
-    ui_->bottomButton->setIcon(ThemedIcon(ButtonIcon::MoveBottom));
-    ui_->playButton->setIcon(ThemedIcon(ButtonIcon::Play));
-    const std::pair<QAbstractButton*, MergeCommand> buttons[] = {
+    return {{
         {ui_->addButton, MergeCommand::AddFiles},
         {ui_->silenceButton, MergeCommand::InsertSilence},
         {ui_->removeButton, MergeCommand::Remove},
@@ -131,8 +70,19 @@ void MergePageWindow::SetUpButtons()
         {ui_->copyTagsButton, MergeCommand::CopyTags},
         {ui_->destinationButton, MergeCommand::ChooseDestination},
         {ui_->startButton, MergeCommand::StartOrStopMerge},
-    };
-    for (const auto& [button, command] : buttons) {
+    }};
+}
+
+void MergePageWindow::SetUpButtons()
+{
+    ui_->removeButton->setIcon(ThemedIcon(ButtonIcon::Remove));
+    ui_->clearButton->setIcon(ThemedIcon(ButtonIcon::Clear));
+    ui_->upButton->setIcon(ThemedIcon(ButtonIcon::MoveUp));
+    ui_->downButton->setIcon(ThemedIcon(ButtonIcon::MoveDown));
+    ui_->topButton->setIcon(ThemedIcon(ButtonIcon::MoveTop));
+    ui_->bottomButton->setIcon(ThemedIcon(ButtonIcon::MoveBottom));
+    ui_->playButton->setIcon(ThemedIcon(ButtonIcon::Play));
+    for (const auto& [button, command] : Buttons()) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, command = command] { Run(command); });
     }
@@ -157,11 +107,11 @@ void MergePageWindow::SetUpFields()
     titleLimit_ = ByteLimitValidator::Install(*ui_->titleEdit, kId3v1TextWidth);
     artistLimit_ = ByteLimitValidator::Install(*ui_->artistEdit, kId3v1TextWidth);
     albumLimit_ = ByteLimitValidator::Install(*ui_->albumEdit, kId3v1TextWidth);
-    ui_->yearEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kId3v1YearWidth)), ui_->yearEdit));
-    ui_->trackEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kId3v1TrackTextWidth)),
-        ui_->trackEdit));
+    // Digits only, and a text from a row's tag that is not can still be shortened.
+    ByteLimitValidator::Install(*ui_->yearEdit, kId3v1YearWidth,
+                                ByteLimitValidator::Characters::Digits);
+    ByteLimitValidator::Install(*ui_->trackEdit, kTrackDigits,
+                                ByteLimitValidator::Characters::Digits);
     ui_->genreBox->addItem(QString());
     for (std::uint32_t genre = 0; genre < kGenreCount; ++genre)
         ui_->genreBox->addItem(FromBytes(GenreName(genre)));
@@ -253,7 +203,9 @@ void MergePageWindow::ProgressChanged(int position, int maximum)
 void MergePageWindow::RunningChanged(bool busy)
 {
     ui_->startButton->setText(Text(busy ? StringId::StopMergeButton : StringId::StartMergeButton));
-    ui_->listView->SetFileDropsAccepted(!busy);
+    // A run reads the rows by index: no drop adds or moves one meanwhile.
+    ui_->listView->SetDropsAccepted(!busy);
+    ui_->listView->setDragEnabled(!busy);
     if (busy) {
         setCursor(Qt::BusyCursor);
     } else {
@@ -263,73 +215,17 @@ void MergePageWindow::RunningChanged(bool busy)
     RefreshEnabling();
 }
 
-void MergePageWindow::SyncSelectionFromView()
-{
-    if (showingCoreState_)
-        return;
-    const QItemSelectionModel* selection = ui_->listView->selectionModel();
-    std::vector<int> rows;
-    for (const QModelIndex& index : selection->selectedRows())
-        rows.push_back(index.row());
-    page_.List().SetSelection(rows, selection->currentIndex().row());
-    RefreshEnabling();
-}
-
-void MergePageWindow::ShowCoreSelection()
-{
-    showingCoreState_ = true;
-    const MergeList& list = page_.List();
-    QItemSelection rows;
-    for (const int row : list.SelectedRows())
-        rows.select(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
-    QItemSelectionModel* selection = ui_->listView->selectionModel();
-    selection->select(rows, QItemSelectionModel::ClearAndSelect);
-    const int focused = list.FocusedRow();
-    if (focused >= 0) {
-        selection->setCurrentIndex(model_->index(focused, 0), QItemSelectionModel::NoUpdate);
-        ui_->listView->scrollTo(model_->index(focused, 0));
-    }
-    showingCoreState_ = false;
-}
-
-void MergePageWindow::RefreshSortIndicator()
-{
-    const MergeList& list = page_.List();
-    ui_->listView->horizontalHeader()->setSortIndicator(
-        list.SortColumn(), list.SortDirection() == 1 ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
 void MergePageWindow::RefreshTotals()
 {
     ui_->durationLabel->setText(FromBytes(page_.DurationText()));
     ui_->sizeLabel->setText(FromBytes(page_.SizeText()));
 }
 
-void MergePageWindow::RefreshListHint()
-{
-    if (auto* hint = ui_->listView->viewport()->findChild<QLabel*>(QStringLiteral("listHint")))
-        hint->setVisible(page_.List().RowCount() == 0);
-}
-
 void MergePageWindow::RefreshEnabling()
 {
     const MergePageState state = page_.State();
-    const std::pair<QWidget*, MergeCommand> buttons[] = {
-        {ui_->addButton, MergeCommand::AddFiles},
-        {ui_->silenceButton, MergeCommand::InsertSilence},
-        {ui_->removeButton, MergeCommand::Remove},
-        {ui_->clearButton, MergeCommand::Clear},
-        {ui_->upButton, MergeCommand::MoveUp},
-        {ui_->downButton, MergeCommand::MoveDown},
-        {ui_->topButton, MergeCommand::MoveTop},
-        {ui_->bottomButton, MergeCommand::MoveBottom},
-        {ui_->playButton, MergeCommand::Play},
-        {ui_->copyTagsButton, MergeCommand::CopyTags},
-        {ui_->destinationButton, MergeCommand::ChooseDestination},
-        {ui_->startButton, MergeCommand::StartOrStopMerge},
-    };
-    for (const auto& [widget, command] : buttons)
-        widget->setEnabled(IsMergeButtonEnabled(command, state));
+    for (const auto& [button, command] : Buttons())
+        button->setEnabled(IsMergeButtonEnabled(command, state));
     // The fields are the tag that copying a row's tag writes: both wait for a run.
     const bool tagEditable = IsMergeButtonEnabled(MergeCommand::CopyTags, state);
     for (QLineEdit* field : {ui_->titleEdit, ui_->artistEdit, ui_->albumEdit, ui_->yearEdit,

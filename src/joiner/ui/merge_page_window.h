@@ -9,6 +9,7 @@
 #include "joiner/merge_page.h"
 #include "joiner/merge_page_view.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -71,7 +72,11 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    std::array<std::pair<QAbstractButton*, MergeCommand>, 12> Buttons() const;
     void SetUpList();
+    void SetUpHeader();
+    void ConnectList();
+    void AddListHint();
     void SetUpButtons();
     void SetUpShortcuts();
     void SetUpFields();
