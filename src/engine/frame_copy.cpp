@@ -2,6 +2,7 @@
 
 #include "base/interruption.h"
 #include "engine/frame_header.h"
+#include "engine/lame_tag.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,7 +23,27 @@ std::vector<std::uint8_t>& CopyBuffer()
 
 } // namespace
 
+void WrittenAudio::AddBytes(const std::uint8_t* bytes, std::size_t size)
+{
+    crc = Crc16({bytes, size}, crc);
+    end += size;
+}
+
+void WrittenAudio::AddFrameAt(std::uint64_t offsetInBytes)
+{
+    positions.Add(static_cast<std::uint32_t>(std::min<std::uint64_t>(end + offsetInBytes,
+                                                                     0xFFFFFFFFu)));
+}
+
 void FrameCounter::Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size)
+{
+    // The frames first: their places count from where this chunk lands.
+    Walk(chunk, chunkStart, size);
+    if (written_)
+        written_->AddBytes(chunk, size);
+}
+
+void FrameCounter::Walk(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size)
 {
     const std::uint64_t chunkEnd = chunkStart + size;
     while (next_ < std::min(chunkEnd, end_)) {
@@ -37,6 +58,8 @@ void FrameCounter::Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std
         }
         if (IsValidFrameHeader(word) && IsSameStream(word, stream_)) {
             ++count_;
+            if (written_)
+                written_->AddFrameAt(next_ - chunkStart);
             next_ += static_cast<std::uint64_t>(FrameLengthOfHeader(word));
         } else {
             ++next_; // not where a frame should start: search on, as a walk does

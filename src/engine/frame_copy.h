@@ -4,29 +4,49 @@
 
 #include "base/file_reader.h"
 #include "base/output_file.h"
+#include "engine/seek_table.h"
 
 #include <cstdint>
 #include <functional>
 
 namespace keldro {
 
-// Counts the frames of one stream in [next, end) from the bytes as they pass.
+// What a writer learns of the audio it writes behind a header frame, as the
+// bytes pass: where each frame lies, for the seek table, and the CRC and length
+// of all the audio, for the LAME tag.
+struct WrittenAudio
+{
+    FramePositions positions; // from the header frame's first byte
+    std::uint16_t crc = 0;
+    std::uint64_t end = 0; // the next byte's offset from the header frame's first byte
+
+    explicit WrittenAudio(std::uint64_t headerFrameSize = 0) : end(headerFrameSize) {}
+    // Bytes that pass, and the frames among them (offsets into these bytes).
+    void AddBytes(const std::uint8_t* bytes, std::size_t size);
+    void AddFrameAt(std::uint64_t offsetInBytes);
+};
+
+// Counts the frames of one stream in [next, end) from the bytes as they pass;
+// with a WrittenAudio, also where they land and the CRC of every byte copied.
 class FrameCounter
 {
 public:
     FrameCounter(FileReader& source, std::uint32_t streamWord, std::uint64_t next,
-                 std::uint64_t end)
-        : source_(source), stream_(streamWord), next_(next), end_(end)
+                 std::uint64_t end, WrittenAudio* written = nullptr)
+        : source_(source), stream_(streamWord), next_(next), end_(end), written_(written)
     {}
 
     void Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size);
     std::uint32_t Count() const { return count_; }
 
 private:
+    void Walk(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size);
+
     FileReader& source_;
     std::uint32_t stream_;
     std::uint64_t next_;
     std::uint64_t end_;
+    WrittenAudio* written_;
     std::uint32_t count_ = 0;
 };
 

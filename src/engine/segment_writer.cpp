@@ -1,7 +1,9 @@
 #include "engine/segment_writer.h"
 
 #include "base/output_file.h"
+#include "engine/bit_reservoir.h"
 #include "engine/frame_copy.h"
+#include "engine/header_frame_copy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -62,17 +64,19 @@ SegmentError CopyFailure(CopyOutcome outcome)
 }
 
 // The audio between the snapped offsets; the frame count comes back in result.
+// With `written`, every byte passes through here to be counted into it.
 SegmentError CopyAudio(const CMP3Info& source, FileReader& reader, OutputFile& out,
-                       SegmentResult& result)
+                       SegmentResult& result, WrittenAudio* written)
 {
     // With a frame table the count is known beforehand, and the kernel may move
     // the audio on its own; otherwise it is counted as it passes.
     const std::optional<std::uint32_t> known =
         source.CountFrames(reader, result.startOffset, result.endOffset);
     std::optional<SegmentError> copied;
-    if (known && reader.Descriptor() >= 0)
+    if (known && !written && reader.Descriptor() >= 0)
         copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
-    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset);
+    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset,
+                         written);
     if (!copied)
         copied = CopyFailure(
             CopyCountingFrames(reader, result.startOffset, result.endOffset, out, counter));
@@ -91,6 +95,26 @@ SegmentError Commit(OutputFile& out, const SegmentOptions& options)
         break;
     }
     return SegmentError::WriteFailed;
+}
+
+// The piece's delay is the source's only where the piece begins with the
+// source's first frame, its padding only where it ends with the last: anywhere
+// else the samples are the music's own, and a gapless decoder would cut them.
+// Frames carried in front of a cut are dropped by the delay instead.
+void FinishHeaderFrame(const CMP3Info& source, FileReader& reader, const SegmentResult& result,
+                       std::uint32_t cut, HeaderFrameCopy& header,
+                       std::optional<WrittenAudio>& written)
+{
+    if (!written)
+        written.emplace(header.bytes.size() + (result.endOffset - result.startOffset));
+    const auto samples = static_cast<std::uint32_t>(SamplesPerFrame(source.Header()));
+    std::uint32_t delay = 0;
+    if (cut <= source.FirstFrameOffset())
+        delay = header.lame.delay;
+    else if (result.carriedFrames > 0)
+        delay = static_cast<std::uint32_t>(result.carriedFrames) * samples - kDecoderDelaySamples;
+    const bool toLast = result.endOffset >= source.SnapToFrame(reader, source.AudioEnd());
+    header.Finish(result.frames, *written, delay, toLast ? header.lame.padding : 0);
 }
 
 } // namespace
@@ -122,8 +146,15 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     if (IsSameFile(outputPath, source.Path()))
         return Failure(SegmentError::TargetIsSource);
     SegmentResult result;
-    result.startOffset = source.SnapToFrame(reader, startOffset);
-    result.endOffset = std::max(source.SnapToFrame(reader, endOffset), result.startOffset);
+    const std::uint32_t cut = source.SnapToFrame(reader, startOffset);
+    result.startOffset = cut;
+    result.endOffset = std::max(source.SnapToFrame(reader, endOffset), cut);
+    if (options.seamless && result.endOffset > cut) {
+        const CarriedStart carried = PlanCarriedStart(source, reader, cut);
+        result.startOffset = carried.offset;
+        result.carriedFrames = carried.frames;
+        result.carriedComplete = carried.complete;
+    }
 
     OutputFile out(outputPath);
     const auto fail = [&](SegmentError error) {
@@ -132,23 +163,26 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     };
     if (!out.IsOpen())
         return fail(SegmentError::CannotCreate);
-    const bool withHeader = options.writeVbrHeader && source.HasHeaderFrame();
-    std::vector<std::uint8_t> headerFrame;
-    if (withHeader) {
-        if (!ReadRange(reader, source.VbrFrameOffset(), source.FirstFrameOffset(), headerFrame))
+    std::optional<HeaderFrameCopy> header;
+    if (options.writeVbrHeader && source.HasHeaderFrame()) {
+        std::vector<std::uint8_t> frame;
+        if (!ReadRange(reader, source.VbrFrameOffset(), source.FirstFrameOffset(), frame))
             return fail(reader.HasFailed() ? SegmentError::ReadFailed
                                            : SegmentError::SourceChanged);
-        if (!out.Write(headerFrame.data(), headerFrame.size()))
+        header.emplace(std::move(frame), source.HeaderFrame());
+        if (!out.Write(header->bytes.data(), header->bytes.size()))
             return fail(SegmentError::WriteFailed);
     }
-    if (const SegmentError copied = CopyAudio(source, reader, out, result);
+    std::optional<WrittenAudio> written;
+    if (header && header->NeedsWrittenAudio())
+        written.emplace(header->bytes.size());
+    if (const SegmentError copied =
+            CopyAudio(source, reader, out, result, written ? &*written : nullptr);
         copied != SegmentError::None)
         return fail(copied);
-    if (withHeader) {
-        const std::uint32_t bytes = static_cast<std::uint32_t>(headerFrame.size()) +
-                                    (result.endOffset - result.startOffset);
-        source.HeaderFrame().Patch(headerFrame, result.frames, bytes);
-        if (!out.WriteAt(0, headerFrame.data(), headerFrame.size()))
+    if (header) {
+        FinishHeaderFrame(source, reader, result, cut, *header, written);
+        if (!out.WriteAt(0, header->bytes.data(), header->bytes.size()))
             return fail(SegmentError::WriteFailed);
     }
     if (options.tag && !out.Write(options.tag->data(), options.tag->size()))

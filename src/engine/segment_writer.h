@@ -34,6 +34,10 @@ struct SegmentResult
     std::uint32_t endOffset = 0;
     std::uint32_t frames = 0; // audio frames copied
     std::uint64_t bytesWritten = 0;
+    // Frames copied in front of the cut (seamless pieces), and whether they are
+    // all the cut frame needs.
+    int carriedFrames = 0;
+    bool carriedComplete = true;
 };
 
 struct SegmentOptions
@@ -44,6 +48,10 @@ struct SegmentOptions
     // is there when the segment is complete (it appeared meanwhile) fails the
     // segment with TargetExists and stays as it is.
     bool mayReplace = false;
+    // A piece that begins after the first audio frame also carries the frames
+    // before its start that its first frame is decoded from; the LAME tag's
+    // encoder delay tells gapless decoders to drop their samples.
+    bool seamless = false;
 };
 
 // Copies the source's frames between the snapped offsets into outputPath.

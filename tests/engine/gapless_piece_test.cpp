@@ -1,0 +1,110 @@
+// Pieces that play gapless: cut from lame files, decoded by mpg123 with its
+// gapless trimming and joined, they give the source's own gapless decode. A
+// plain cut loses at most the decoder's 529 samples at each inner cut; a
+// seamless one loses nothing.
+#include "decoded_pcm.h"
+#include "engine/header_frame_copy.h"
+#include "engine/lame_tag.h"
+#include "engine/segment_writer.h"
+#include "lame_corpus.h"
+#include "scripted_interaction.h"
+#include "temp_dir.h"
+#include "tools.h"
+
+#include <gtest/gtest.h>
+
+namespace keldro {
+namespace {
+
+struct GaplessSource
+{
+    const char* name;
+    test::PcmSpec pcm;
+    std::vector<std::string> lameArgs;
+};
+
+// Variable and constant bitrate, joint and plain stereo, 44.1 and 48 kHz.
+const GaplessSource kSources[] = {
+    {"vbr44_joint", {44100, 2, 6.0, 330.0, 0.3, 21}, {"-V", "2"}},
+    {"cbr44_joint", {44100, 2, 6.0, 523.0, 0.2, 22}, {"-b", "128"}},
+    {"vbr48_joint", {48000, 2, 6.0, 392.0, 0.3, 23}, {"-V", "4"}},
+    {"cbr48_stereo", {48000, 2, 6.0, 440.0, 0.25, 24}, {"-b", "192", "-m", "s"}},
+};
+
+void PrintTo(const GaplessSource& source, std::ostream* out)
+{
+    *out << source.name;
+}
+
+class GaplessPieceTest : public ::testing::TestWithParam<GaplessSource>
+{
+protected:
+    void SetUp() override
+    {
+        path_ = dir_.File(std::string(GetParam().name) + ".mp3");
+        test::EncodeWithLame(path_, GetParam().pcm, GetParam().lameArgs);
+        ASSERT_TRUE(info_.Analyse(path_));
+        ASSERT_TRUE(info_.LoadFrameTable(ui_));
+        source_ = test::Mpg123Pcm(path_, dir_.Path(), true);
+        ASSERT_TRUE(source_.ok);
+    }
+
+    // Ten equal cuts; the pieces' gapless decodes, joined.
+    test::DecodedPcm JoinedPieces(bool seamless, std::vector<SegmentResult>& results)
+    {
+        const TimeMs total = info_.DurationMs();
+        SegmentOptions options;
+        options.seamless = seamless;
+        test::DecodedPcm joined;
+        for (int i = 0; i < 11; ++i) {
+            const std::string out = dir_.File("piece" + std::to_string(i) + ".mp3");
+            results.push_back(WriteSegmentByTime(info_, out, total * i / 11, total * (i + 1) / 11,
+                                                 0, !info_.HasVbrHeader(), options));
+            EXPECT_TRUE(results.back().ok) << i;
+            const test::DecodedPcm piece = test::Mpg123Pcm(out, dir_.Path(), true);
+            EXPECT_TRUE(piece.ok) << i;
+            joined.ok = true;
+            joined.channels = piece.channels;
+            joined.samples.insert(joined.samples.end(), piece.samples.begin(), piece.samples.end());
+        }
+        return joined;
+    }
+
+    std::string path_;
+    CMP3Info info_;
+    test::ScriptedInteraction ui_;
+    test::TempDir dir_;
+    test::DecodedPcm source_;
+};
+
+TEST_P(GaplessPieceTest, PlainPiecesLoseAtMostTheDecoderDelayPerCut)
+{
+    std::vector<SegmentResult> results;
+    const test::DecodedPcm joined = JoinedPieces(false, results);
+    // Each piece after the first starts with the decoder's delay, unfilled.
+    EXPECT_EQ(source_.Frames() - joined.Frames(), 10 * static_cast<long>(kDecoderDelaySamples));
+    // The first piece is the source's own beginning, sample for sample.
+    const long firstPiece = test::Mpg123Pcm(dir_.File("piece0.mp3"), dir_.Path(), true).Frames();
+    EXPECT_GT(test::FirstDifference(source_, joined), firstPiece - 1);
+}
+
+TEST_P(GaplessPieceTest, SeamlessPiecesGiveTheSourcesSamplesExactly)
+{
+    std::vector<SegmentResult> results;
+    const test::DecodedPcm joined = JoinedPieces(true, results);
+    EXPECT_EQ(joined.Frames(), source_.Frames());
+    EXPECT_EQ(test::FirstDifference(source_, joined), -1);
+    std::string carried;
+    for (const SegmentResult& result : results) {
+        carried += std::to_string(result.carriedFrames) + " ";
+        EXPECT_TRUE(result.carriedComplete);
+    }
+    RecordProperty("carried_frames", carried);
+    EXPECT_EQ(results.front().carriedFrames, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lame, GaplessPieceTest, ::testing::ValuesIn(kSources),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace keldro
