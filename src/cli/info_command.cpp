@@ -2,6 +2,7 @@
 
 #include "cli_app.h"
 #include "display_text.h"
+#include "engine/header_frame_check.h"
 #include "engine/mp3_info.h"
 #include "engine/stream_info_text.h"
 #include "string_table.h"
@@ -54,6 +55,23 @@ void AddStreamFields(json& object, const CMP3Info& info)
     object["info_text"] = StreamInfoText(info);
 }
 
+// Walks the whole stream for the seek table; a file that cannot be read again
+// reports nothing rather than a guess.
+void AddHeaderFrameFields(json& object, const CMP3Info& info)
+{
+    FileReader file = FileReader::Open(info.Path());
+    HeaderFrameCheck check;
+    if (file.IsOpen())
+        check = CheckHeaderFrame(file, info);
+    if (file.HasFailed())
+        check = HeaderFrameCheck{};
+    const LameTag& lame = check.lame;
+    object["encoder_delay"] = ValueOrNull(lame.present, lame.delay);
+    object["encoder_padding"] = ValueOrNull(lame.present, lame.padding);
+    object["lame_tag_crc_ok"] = ValueOrNull(lame.present, lame.tagCrcOk);
+    object["toc_ok"] = ValueOrNull(check.tocOk.has_value(), check.tocOk.value_or(false));
+}
+
 void PrintTag(std::ostream& out, const TagRecord& tag)
 {
     const auto line = [&out](StringId label, const std::string& value) {
@@ -89,9 +107,10 @@ json InfoJson(const CMP3Info& info, const std::string& path, bool analysed)
         object["has_id3v1"] = info.HasID3v1();
         object["tag"] = TagJson(info.Tag());
     }
-    if (info.HasStream())
+    if (info.HasStream()) {
         AddStreamFields(object, info);
-    else
+        AddHeaderFrameFields(object, info);
+    } else
         object["error"] = LoadFailureMessage(info, ToDisplayText(path));
     return object;
 }

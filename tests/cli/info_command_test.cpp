@@ -4,6 +4,7 @@
 #include "temp_dir.h"
 #include "tools.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -74,6 +75,61 @@ TEST_F(InfoCommandTest, JsonOfVariableBitrateTaggedMpeg25)
     EXPECT_EQ(info["tag"]["genre"], "Rock");
     const long samples = test::Mpg123SampleFrames(path, dir_.Path());
     EXPECT_EQ(info["total_frames"].get<long>() * 576, samples);
+}
+
+TEST_F(InfoCommandTest, JsonGivesTheLameTagAndWhetherTheSeekTableFits)
+{
+    for (const std::string name : {"vbr_v2", "cbr128_tagged"}) {
+        const std::string path = test::CorpusFile(name);
+        const json info = CliJson({"info", "--json", path});
+        const test::GaplessTrim trim = test::LameDecoderTrim(path, dir_.Path());
+        EXPECT_EQ(info["encoder_delay"], trim.delay) << name;
+        EXPECT_EQ(info["encoder_padding"], trim.padding) << name;
+        EXPECT_EQ(info["lame_tag_crc_ok"], true) << name;
+        EXPECT_EQ(info["toc_ok"], true) << name;
+    }
+}
+
+TEST_F(InfoCommandTest, JsonGivesNullsWithoutAHeaderFrame)
+{
+    const json info = CliJson({"info", "--json", test::CorpusFile("cbr128_bare")});
+    EXPECT_EQ(info["vbr_header"], "none");
+    EXPECT_TRUE(info["encoder_delay"].is_null());
+    EXPECT_TRUE(info["encoder_padding"].is_null());
+    EXPECT_TRUE(info["lame_tag_crc_ok"].is_null());
+    EXPECT_TRUE(info["toc_ok"].is_null());
+}
+
+// The lowpass byte of the LAME tag changed: the tag's CRC no longer holds.
+// The table of contents reversed: the seek table no longer fits.
+TEST_F(InfoCommandTest, JsonReportsABrokenTagCrcAndAWrongSeekTable)
+{
+    test::Bytes bytes = test::ReadFile(test::CorpusFile("cbr128"));
+    constexpr std::size_t kExtension = 36 + 120;
+    constexpr std::size_t kToc = 36 + 16;
+    bytes[kExtension + 10] ^= 1;
+    std::reverse(bytes.begin() + kToc, bytes.begin() + kToc + 100);
+    const std::string path = dir_.File("broken.mp3");
+    test::WriteFile(path, bytes);
+    const json info = CliJson({"info", "--json", path});
+    EXPECT_EQ(info["lame_tag_crc_ok"], false);
+    EXPECT_EQ(info["toc_ok"], false);
+    EXPECT_TRUE(info["encoder_delay"].is_number());
+}
+
+// A Xing tag without a table of contents or an encoder name: nothing to check.
+TEST_F(InfoCommandTest, JsonGivesNullsForAXingTagWithoutTableOrExtension)
+{
+    const test::HeaderFields fields;
+    test::Bytes bytes = test::XingFrame(fields, 20, 417 * 21);
+    test::Append(bytes, test::Frames(fields, 20));
+    const std::string path = dir_.File("plain_xing.mp3");
+    test::WriteFile(path, bytes);
+    const json info = CliJson({"info", "--json", path});
+    EXPECT_EQ(info["vbr_header"], "xing");
+    EXPECT_TRUE(info["encoder_delay"].is_null());
+    EXPECT_TRUE(info["lame_tag_crc_ok"].is_null());
+    EXPECT_TRUE(info["toc_ok"].is_null());
 }
 
 TEST_F(InfoCommandTest, SeveralFilesGiveAnArrayAndAFailureExitsWithOne)

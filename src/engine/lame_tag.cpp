@@ -1,0 +1,131 @@
+#include "engine/lame_tag.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace keldro {
+namespace {
+
+using CrcTables = std::array<std::array<std::uint16_t, 256>, 8>;
+
+// Table k gives a byte's effect on the CRC after k more zero bytes have
+// followed it, so eight bytes are folded in at once (slicing by 8).
+constexpr CrcTables MakeCrcTables()
+{
+    CrcTables tables{};
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+        std::uint32_t crc = byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xA001 : crc >> 1;
+        tables[0][byte] = static_cast<std::uint16_t>(crc);
+    }
+    for (std::size_t k = 1; k < tables.size(); ++k) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            const std::uint16_t previous = tables[k - 1][byte];
+            tables[k][byte] =
+                static_cast<std::uint16_t>((previous >> 8) ^ tables[0][previous & 0xFF]);
+        }
+    }
+    return tables;
+}
+
+constexpr CrcTables kCrcTables = MakeCrcTables();
+
+std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t size)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        value = value << 8 | bytes[at + i];
+    return value;
+}
+
+void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::size_t size,
+                  std::uint32_t value)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
+}
+
+// Encoders name themselves in the first bytes ("LAME3.100", "Lavf", "Lavc"):
+// anything else after the Xing fields is not an extension.
+bool IsEncoderName(std::span<const std::uint8_t> name)
+{
+    return std::all_of(name.begin(), name.begin() + 4,
+                       [](std::uint8_t c) { return c > 0x20 && c < 0x7F; });
+}
+
+} // namespace
+
+std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc)
+{
+    const std::uint8_t* p = bytes.data();
+    std::size_t left = bytes.size();
+    std::uint32_t value = crc;
+    for (; left >= 8; left -= 8, p += 8) {
+        value ^= std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
+        value = kCrcTables[7][value & 0xFF] ^ kCrcTables[6][value >> 8] ^ kCrcTables[5][p[2]] ^
+                kCrcTables[4][p[3]] ^ kCrcTables[3][p[4]] ^ kCrcTables[2][p[5]] ^
+                kCrcTables[1][p[6]] ^ kCrcTables[0][p[7]];
+    }
+    for (; left > 0; --left, ++p)
+        value = (value >> 8) ^ kCrcTables[0][(value ^ *p) & 0xFF];
+    return static_cast<std::uint16_t>(value);
+}
+
+XingLayout XingLayout::Of(std::span<const std::uint8_t> frame, const InfoHeader& header)
+{
+    if (header.kind != VbrHeaderType::Xing && header.kind != VbrHeaderType::Info)
+        return {};
+    std::size_t at = header.tagOffset + 4;
+    if (frame.size() < at + 4)
+        return {};
+    XingLayout layout;
+    layout.flags = BigEndian(frame, at, 4);
+    at += 4;
+    at += (layout.flags & kFramesFlag) != 0 ? 4 : 0;
+    at += (layout.flags & kBytesFlag) != 0 ? 4 : 0;
+    if ((layout.flags & kTocFlag) != 0) {
+        layout.toc = at;
+        at += kTocSize;
+    }
+    at += (layout.flags & kQualityFlag) != 0 ? 4 : 0;
+    if (frame.size() < at)
+        return {};
+    layout.valid = true;
+    layout.extension = at;
+    return layout;
+}
+
+LameTag LameTag::Read(std::span<const std::uint8_t> frame, const InfoHeader& header)
+{
+    const XingLayout layout = XingLayout::Of(frame, header);
+    if (!layout.valid || frame.size() < layout.extension + kSize ||
+        !IsEncoderName(frame.subspan(layout.extension)))
+        return {};
+    LameTag tag;
+    tag.present = true;
+    tag.extension = layout.extension;
+    const std::uint32_t delayPadding = BigEndian(frame, tag.DelayPaddingOffset(), 3);
+    tag.delay = delayPadding >> 12;
+    tag.padding = delayPadding & 0xFFF;
+    tag.musicLength = BigEndian(frame, tag.MusicLengthOffset(), 4);
+    tag.musicCrc = static_cast<std::uint16_t>(BigEndian(frame, tag.MusicCrcOffset(), 2));
+    tag.tagCrc = static_cast<std::uint16_t>(BigEndian(frame, tag.TagCrcOffset(), 2));
+    tag.tagCrcOk = Crc16(frame.first(tag.TagCrcOffset())) == tag.tagCrc;
+    return tag;
+}
+
+void PatchLameTag(std::span<std::uint8_t> frame, const LameTag& tag, const LameFields& fields)
+{
+    if (!tag.present || frame.size() < tag.extension + LameTag::kSize)
+        return;
+    const std::uint32_t delay = std::min(fields.delay, LameTag::kMaxDelay);
+    const std::uint32_t padding = std::min(fields.padding, LameTag::kMaxDelay);
+    PutBigEndian(frame, tag.DelayPaddingOffset(), 3, delay << 12 | padding);
+    PutBigEndian(frame, tag.MusicLengthOffset(), 4, fields.musicLength);
+    PutBigEndian(frame, tag.MusicCrcOffset(), 2, fields.musicCrc);
+    PutBigEndian(frame, tag.TagCrcOffset(), 2, Crc16(frame.first(tag.TagCrcOffset())));
+}
+
+} // namespace keldro
