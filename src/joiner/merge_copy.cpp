@@ -5,6 +5,7 @@
 #include "common/overwrite_confirmation.h"
 #include "common/setting_keys.h"
 #include "engine/frame_copy.h"
+#include "engine/lame_tag.h"
 #include "engine/segment_writer.h"
 #include "engine/stream_info_text.h"
 #include "joiner/merge_page.h"
@@ -53,6 +54,30 @@ static std::optional<FileReader> OpenSource(UserInteraction& ui, const std::stri
     }
 }
 
+// The first file's header frame begins the output and is patched at the end.
+bool MergePage::KeepHeaderFrame(const CMP3Info& info, FileReader& reader, Run& run)
+{
+    std::vector<std::uint8_t> frame(info.FirstFrameOffset() - info.VbrFrameOffset());
+    if (reader.ReadAt(info.VbrFrameOffset(), frame.data(), frame.size()) != frame.size() ||
+        !run.out->Write(frame.data(), frame.size()))
+        return false;
+    run.header.emplace(std::move(frame), info.HeaderFrame());
+    run.written.emplace(run.header->bytes.size());
+    run.byteTotal += run.header->bytes.size();
+    return true;
+}
+
+// A file's padding as its LAME tag gives it; 0 without one.
+std::uint32_t MergePage::PaddingOf(const CMP3Info& info, FileReader& reader)
+{
+    if (!info.HasHeaderFrame())
+        return 0;
+    std::vector<std::uint8_t> frame(info.FirstFrameOffset() - info.VbrFrameOffset());
+    if (reader.ReadAt(info.VbrFrameOffset(), frame.data(), frame.size()) != frame.size())
+        return 0;
+    return LameTag::Read(frame, info.HeaderFrame()).padding;
+}
+
 bool MergePage::MergeRow(int row, Run& run)
 {
     const MergeEntry entry = row < list_.RowCount() ? list_.Row(row) : MergeEntry{};
@@ -63,19 +88,11 @@ bool MergePage::MergeRow(int row, Run& run)
     if (!reader)
         return !run.aborted;
     MergedFile merged{row, entry.Path(), info.FirstFrameOffset(), info.AudioEnd(), 0, 0};
-    if (row == 0 && info.HasHeaderFrame()) {
-        // The first file's header frame begins the output and is patched at the end.
-        run.headerFrame.resize(info.FirstFrameOffset() - info.VbrFrameOffset());
-        const bool copied = reader->ReadAt(info.VbrFrameOffset(), run.headerFrame.data(),
-                                           run.headerFrame.size()) == run.headerFrame.size() &&
-                            run.out->Write(run.headerFrame.data(), run.headerFrame.size());
-        if (!copied)
-            return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
-        run.header = info.VbrType();
-        run.tagInHeader = info.VbrTagOffset() - info.VbrFrameOffset();
-        run.byteTotal += run.headerFrame.size();
-    }
-    FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset);
+    if (row == 0 && info.HasHeaderFrame() && !KeepHeaderFrame(info, *reader, run))
+        return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
+    run.endPadding = PaddingOf(info, *reader);
+    WrittenAudio* written = run.written ? &*run.written : nullptr;
+    FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset, written);
     const CopyOutcome outcome =
         CopyCountingFrames(*reader, merged.startOffset, merged.endOffset, *run.out, counter,
                            kMergeChunk, [this] { return AfterChunk(); });
@@ -94,8 +111,8 @@ bool MergePage::MergeRow(int row, Run& run)
     run.frameTotal += merged.frames;
     run.byteTotal += merged.endOffset - merged.startOffset;
     if (const int seconds = entry.SilenceSeconds(); seconds > 0) {
-        const SilenceResult silence =
-            AppendSilence(*run.out, info, seconds, [this] { return AfterChunk(); });
+        const SilenceResult silence = AppendSilence(
+            *run.out, info, seconds, [this] { return AfterChunk(); }, written);
         if (silence.stopped) {
             run.aborted = true;
             return false;
@@ -103,6 +120,7 @@ bool MergePage::MergeRow(int row, Run& run)
         if (!silence.ok)
             return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
         merged.silenceFrames = silence.frames;
+        run.endPadding = 0; // the output ends in silence, not in the file's padding
         run.frameTotal += silence.frames;
         run.byteTotal += silence.bytes;
     }
@@ -157,13 +175,14 @@ bool MergePage::Finish(Run& run)
 {
     if (run.aborted)
         return false; // the temporary output goes with the run
-    MergeSummary summary{run.target, Clamped(run.frameTotal), Clamped(run.byteTotal), run.header,
-                         false};
+    MergeSummary summary{run.target, Clamped(run.frameTotal), Clamped(run.byteTotal),
+                         run.header ? run.header->header.kind : VbrHeaderType::None, false};
     bool ok = true;
-    if (run.header != VbrHeaderType::None) {
-        PatchVbrHeader(std::span(run.headerFrame).subspan(run.tagInHeader), summary.frameTotal,
-                       summary.byteTotal, run.header);
-        ok = run.out->WriteAt(0, run.headerFrame.data(), run.headerFrame.size());
+    if (run.header) {
+        // The output begins with the first file's delay and ends with the last one's padding.
+        run.header->Finish(summary.frameTotal, *run.written, run.header->lame.delay,
+                           run.endPadding);
+        ok = run.out->WriteAt(0, run.header->bytes.data(), run.header->bytes.size());
     }
     const int genre =
         tags_.genreSelection >= 1 ? tags_.genreSelection - 1 : static_cast<int>(kNoGenre);

@@ -5,13 +5,16 @@
 #include "base/run_outcome.h"
 #include "joiner/merge_list.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace keldro {
 
+class CMP3Info;
 class ConverterHost;
+class FileReader;
 enum class MergeCommand;
 struct MergePageState;
 class MergePageView;
@@ -88,6 +91,8 @@ private:
     bool ChooseTarget(std::string& target);
     bool TargetIsASource(const std::string& target);
     bool MergeRow(int row, Run& run);
+    static bool KeepHeaderFrame(const CMP3Info& info, FileReader& reader, Run& run);
+    static std::uint32_t PaddingOf(const CMP3Info& info, FileReader& reader);
     bool ReportFailure(Run& run, const std::string& file, const std::string& reason);
     bool AfterChunk();
     bool Finish(Run& run);

@@ -2,10 +2,13 @@
 #pragma once
 
 #include "base/output_file.h"
+#include "engine/frame_copy.h"
+#include "engine/header_frame_copy.h"
 #include "engine/mp3_info.h"
 #include "joiner/merge_page.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,10 +23,12 @@ struct MergePage::Run
     bool aborted = false;
     std::uint64_t frameTotal = 0;
     std::uint64_t byteTotal = 0;
-    // The first file's header frame, kept in front and patched at the end.
-    VbrHeaderType header = VbrHeaderType::None;
-    std::vector<std::uint8_t> headerFrame;
-    std::size_t tagInHeader = 0;
+    // The first file's header frame, kept in front and patched at the end, and
+    // what it is patched from: where the frames landed, the audio's CRC.
+    std::optional<HeaderFrameCopy> header;
+    std::optional<WrittenAudio> written;
+    // The last file's padding, unless silence follows it: the output's padding.
+    std::uint32_t endPadding = 0;
 };
 
 } // namespace keldro

@@ -2,6 +2,7 @@
 
 #include "base/output_file.h"
 #include "common/setting_keys.h"
+#include "engine/frame_copy.h"
 #include "engine/mp3_info.h"
 #include "string_table.h"
 
@@ -46,7 +47,7 @@ std::uint64_t SilenceBytes(const CMP3Info& source, int seconds)
 }
 
 SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds,
-                            const std::function<bool()>& keepGoing)
+                            const std::function<bool()>& keepGoing, WrittenAudio* written)
 {
     const FrameHeaderInfo& header = source.Header();
     const std::uint32_t count = SilenceFrameCount(header.bitrate, header.frameLength, seconds);
@@ -67,6 +68,11 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
         const std::size_t frames =
             static_cast<std::size_t>(std::min<std::uint64_t>(left, perBlock));
         result.ok = out.Write(block.data(), frames * length);
+        if (written) {
+            for (std::size_t frame = 0; frame < frames; ++frame)
+                written->AddFrameAt(frame * length);
+            written->AddBytes(block.data(), frames * length);
+        }
         result.bytes += frames * length;
         left -= frames;
         // Hours of silence are gigabytes: the run must stay stoppable.

@@ -12,6 +12,7 @@ namespace keldro {
 class CMP3Info;
 class OutputFile;
 class SettingsStore;
+struct WrittenAudio;
 
 // "%d" for a length above 0, else "<无>".
 std::string SilenceText(int seconds);
@@ -32,8 +33,10 @@ struct SilenceResult
 // Appends the silent frames after the file just copied. Every frame is whole
 // and carries no CRC, whatever the file's own frames do. keepGoing, when
 // given, is asked between blocks of frames whether to go on.
+// With `written`, the frames and bytes are counted into it as they are written.
 SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds,
-                            const std::function<bool()>& keepGoing = {});
+                            const std::function<bool()>& keepGoing = {},
+                            WrittenAudio* written = nullptr);
 // The bytes of that silence, written or planned.
 std::uint64_t SilenceBytes(const CMP3Info& source, int seconds);
 

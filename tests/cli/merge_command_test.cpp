@@ -44,6 +44,19 @@ long SilenceFrames(const std::string& path, int seconds)
     return 1 + test::BitrateOf(fields) * 1000L * seconds / (8L * test::FrameLengthOf(fields));
 }
 
+// CRC-16/ARC bit by bit, independent of the program's table.
+std::uint16_t BitwiseCrc16(const Bytes& bytes, std::size_t from, std::size_t to)
+{
+    std::uint16_t crc = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<std::uint16_t>(crc >> 1);
+    }
+    return crc;
+}
+
 class MergeCommandTest : public ::testing::Test
 {
 protected:
@@ -108,6 +121,49 @@ TEST_F(MergeCommandTest, VbrFileThenCbrFilesWithSilence)
     EXPECT_EQ(joined.Tag().artist, "Keldro");
     EXPECT_EQ(joined.Tag().track, 5u);
     EXPECT_EQ(joined.Tag().genre, 0u);
+}
+
+// The output plays gapless as one stream: the first file's encoder delay, the
+// last one's padding, the music's own length and CRC, a seek table of where
+// its frames are, and a tag CRC that strict decoders accept.
+TEST_F(MergeCommandTest, TheOutputsLameTagAndSeekTableDescribeIt)
+{
+    const std::string vbr = test::CorpusFile("vbr_v2");
+    const std::string cbr = test::CorpusFile("cbr128");
+    const std::string out = dir_.File("joined.mp3");
+    ASSERT_FALSE(Merge({"-o", out, "--silence-after", "1=1", vbr, cbr}).is_null());
+    const auto info = [this](const std::string& file) {
+        const test::ProcessResult result =
+            test::RunKeldroCli({"info", "--json", file}, dir_.File("info-errors.txt"));
+        EXPECT_EQ(result.exitCode, 0);
+        return json::parse(result.output);
+    };
+    const json first = info(vbr);
+    const json last = info(cbr);
+    const json joined = info(out);
+    ASSERT_FALSE(first["encoder_delay"].is_null());
+    EXPECT_EQ(joined["encoder_delay"], first["encoder_delay"]);
+    EXPECT_EQ(joined["encoder_padding"], last["encoder_padding"]);
+    EXPECT_NE(joined["encoder_padding"], first["encoder_padding"]);
+    EXPECT_EQ(joined["lame_tag_crc_ok"], true);
+    EXPECT_EQ(joined["toc_ok"], true);
+
+    CMP3Info merged;
+    ASSERT_TRUE(merged.Analyse(out));
+    const Bytes bytes = test::ReadFile(out);
+    const std::size_t lame = merged.VbrTagOffset() + 120 - 4 + 4; // after the four Xing fields
+    EXPECT_EQ(BigEndianAt(bytes, lame + 28), merged.AudioEnd() - merged.VbrFrameOffset());
+    const std::uint16_t musicCrc =
+        BitwiseCrc16(bytes, merged.FirstFrameOffset(), merged.AudioEnd());
+    EXPECT_EQ(bytes[lame + 32] << 8 | bytes[lame + 33], musicCrc);
+    const std::uint16_t tagCrc = BitwiseCrc16(bytes, merged.VbrFrameOffset(), lame + 34);
+    EXPECT_EQ(bytes[lame + 34] << 8 | bytes[lame + 35], tagCrc);
+    EXPECT_TRUE(test::RunMp3val(out).warnings.empty());
+
+    // Silence after the last file: the output ends in silence, with no padding to drop.
+    const std::string padded = dir_.File("padded.mp3");
+    ASSERT_FALSE(Merge({"-o", padded, "--silence-after", "2=1", vbr, cbr}).is_null());
+    EXPECT_EQ(info(padded)["encoder_padding"], 0);
 }
 
 TEST_F(MergeCommandTest, NoTagWithoutFieldsAndTheInfoHeaderKept)

@@ -3,10 +3,12 @@
 // plain cut loses at most the decoder's 529 samples at each inner cut; a
 // seamless one loses nothing.
 #include "decoded_pcm.h"
+#include "engine/header_frame_check.h"
 #include "engine/header_frame_copy.h"
 #include "engine/lame_tag.h"
 #include "engine/segment_writer.h"
 #include "lame_corpus.h"
+#include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "temp_dir.h"
 #include "tools.h"
@@ -49,6 +51,11 @@ protected:
         ASSERT_TRUE(source_.ok);
     }
 
+    std::string PiecePath(bool seamless, std::size_t i) const
+    {
+        return dir_.File((seamless ? "seamless" : "plain") + std::to_string(i) + ".mp3");
+    }
+
     // Ten equal cuts; the pieces' gapless decodes, joined.
     test::DecodedPcm JoinedPieces(bool seamless, std::vector<SegmentResult>& results)
     {
@@ -56,10 +63,11 @@ protected:
         SegmentOptions options;
         options.seamless = seamless;
         test::DecodedPcm joined;
-        for (int i = 0; i < 11; ++i) {
-            const std::string out = dir_.File("piece" + std::to_string(i) + ".mp3");
-            results.push_back(WriteSegmentByTime(info_, out, total * i / 11, total * (i + 1) / 11,
-                                                 0, !info_.HasVbrHeader(), options));
+        for (std::size_t i = 0; i < 11; ++i) {
+            const std::string out = PiecePath(seamless, i);
+            results.push_back(WriteSegmentByTime(info_, out, static_cast<TimeMs>(total * i / 11),
+                                                 static_cast<TimeMs>(total * (i + 1) / 11), 0,
+                                                 !info_.HasVbrHeader(), options));
             EXPECT_TRUE(results.back().ok) << i;
             const test::DecodedPcm piece = test::Mpg123Pcm(out, dir_.Path(), true);
             EXPECT_TRUE(piece.ok) << i;
@@ -84,7 +92,7 @@ TEST_P(GaplessPieceTest, PlainPiecesLoseAtMostTheDecoderDelayPerCut)
     // Each piece after the first starts with the decoder's delay, unfilled.
     EXPECT_EQ(source_.Frames() - joined.Frames(), 10 * static_cast<long>(kDecoderDelaySamples));
     // The first piece is the source's own beginning, sample for sample.
-    const long firstPiece = test::Mpg123Pcm(dir_.File("piece0.mp3"), dir_.Path(), true).Frames();
+    const long firstPiece = test::Mpg123Pcm(PiecePath(false, 0), dir_.Path(), true).Frames();
     EXPECT_GT(test::FirstDifference(source_, joined), firstPiece - 1);
 }
 
@@ -101,6 +109,64 @@ TEST_P(GaplessPieceTest, SeamlessPiecesGiveTheSourcesSamplesExactly)
     }
     RecordProperty("carried_frames", carried);
     EXPECT_EQ(results.front().carriedFrames, 0);
+}
+
+// CRC-16/ARC bit by bit, independent of the program's table.
+std::uint16_t BitwiseCrc16(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t to)
+{
+    std::uint16_t crc = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<std::uint16_t>(crc >> 1);
+    }
+    return crc;
+}
+
+// Each piece's header frame describes the piece: delay and padding where the
+// source's ends are, the music's length and CRC, the tag CRC, and a seek table
+// whose middle entry leads to the frame where half the piece has played.
+TEST_P(GaplessPieceTest, EachPiecesHeaderFrameDescribesThePiece)
+{
+    FileReader sourceFile = FileReader::Open(path_);
+    const LameTag sourceTag = CheckHeaderFrame(sourceFile, info_).lame;
+    ASSERT_TRUE(sourceTag.present);
+    for (const bool seamless : {false, true}) {
+        std::vector<SegmentResult> results;
+        JoinedPieces(seamless, results);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const std::string piece = PiecePath(seamless, i);
+            CMP3Info info;
+            ASSERT_TRUE(info.Analyse(piece));
+            FileReader file = FileReader::Open(piece);
+            const HeaderFrameCheck check = CheckHeaderFrame(file, info);
+            const LameTag& tag = check.lame;
+            ASSERT_TRUE(tag.present) << i;
+            const auto spf = static_cast<std::uint32_t>(SamplesPerFrame(info.Header()));
+            const std::uint32_t carried =
+                static_cast<std::uint32_t>(results[i].carriedFrames) * spf;
+            EXPECT_EQ(tag.delay,
+                      i == 0 ? sourceTag.delay : carried - kDecoderDelaySamples * (carried > 0))
+                << i;
+            EXPECT_EQ(tag.padding, i + 1 == results.size() ? sourceTag.padding : 0u) << i;
+            const std::vector<std::uint8_t> bytes = test::ReadFile(piece);
+            EXPECT_EQ(tag.musicLength, info.AudioEnd() - info.VbrFrameOffset());
+            EXPECT_EQ(tag.musicCrc, BitwiseCrc16(bytes, info.FirstFrameOffset(), info.AudioEnd()));
+            EXPECT_EQ(tag.tagCrc, BitwiseCrc16(bytes, info.VbrFrameOffset(),
+                                               info.VbrFrameOffset() + tag.TagCrcOffset()));
+            EXPECT_EQ(check.tocOk, std::optional<bool>(true)) << i;
+            // The middle entry, in bytes, falls in the frame half the frames in, or next to it.
+            const std::vector<std::uint8_t> frame = ReadHeaderFrame(file, info);
+            const XingLayout layout = XingLayout::Of(frame, info.HeaderFrame());
+            ASSERT_NE(layout.toc, 0u);
+            const std::uint32_t at =
+                frame[layout.toc + 50] * (info.AudioEnd() - info.VbrFrameOffset()) / 256;
+            const std::uint32_t half = check.positions.Count() / 2;
+            EXPECT_GE(at + 1, check.positions.PositionOf(half - 1)) << i;
+            EXPECT_LT(at, check.positions.PositionOf(half + 2)) << i;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lame, GaplessPieceTest, ::testing::ValuesIn(kSources),
