@@ -57,6 +57,7 @@ void ConfigureSettings(const SplitOptions& options, SettingsStore& settings)
     settings.SetSettingInt(setting::kExportCue, 0);
     settings.SetSettingInt(setting::kSplitterCountGenerated, options.countGenerated ? 1 : 0);
     settings.SetSettingInt(setting::kWriteVbrHeader, options.noVbrHeader ? 0 : 1);
+    settings.SetSettingInt(setting::kSeamlessSplit, options.seamless ? 1 : 0);
     settings.SetSettingInt(setting::kSplitterConfirmOverwrite, options.overwrite ? 0 : 1);
 }
 
@@ -231,6 +232,9 @@ CLI::App* AddSplitCommand(CLI::App& app, SplitOptions& options)
     for (const TagFlag& tag : kTagFlags)
         command->add_option(tag.flag, options.*(tag.value), "Set that tag cell on every row");
     command->add_flag("--no-vbr-header", options.noVbrHeader, "Do not write the VBR header frame");
+    command->add_flag("--seamless", options.seamless,
+                      "Carry the frames each piece's first frame is decoded from, so that "
+                      "gapless players lose no sample at the cuts");
     command->add_flag("--overwrite", options.overwrite, "Replace existing files");
     command->add_flag("--skip-existing", options.skipExisting, "Skip rows whose file exists");
     command->add_flag("--export-cue", options.exportCue,

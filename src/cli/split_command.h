@@ -22,6 +22,7 @@ struct SplitOptions
     std::string overlapForward;
     std::string title, artist, album, year, comment, track, genre;
     bool noVbrHeader = false;
+    bool seamless = false; // pieces carry the frames their first frame needs
     bool overwrite = false;
     bool skipExisting = false;
     bool exportCue = false;

@@ -74,6 +74,7 @@ void SplitReport::Collect(const SplitPage& page, const CliSplitView& view)
             row.startOffset = result.startOffset;
             row.endOffset = result.endOffset;
             row.bytes = result.bytesWritten;
+            row.carriedFrames = result.carriedFrames;
             row.written = true;
             continue;
         }
@@ -108,6 +109,7 @@ void SplitReport::Print(std::ostream& out, bool json, bool dryRun) const
         track["start_offset"] = row.startOffset;
         track["end_offset"] = row.endOffset;
         track["bytes"] = row.bytes;
+        track["carried_frames"] = row.carriedFrames;
         track["written"] = row.written;
         tracks.push_back(track);
     }

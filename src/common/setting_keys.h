@@ -70,6 +70,7 @@ inline constexpr SettingKey kAddSpecialType{kSettings, "Add Special Type"};
 inline constexpr SettingKey kAddSpecialBySection{kSettings, "Add Special By Section"};
 inline constexpr SettingKey kAddSpecialByTime{kSettings, "Add Special By Time"};
 inline constexpr SettingKey kWriteVbrHeader{kSplitter, "Write VBR Header"};
+inline constexpr SettingKey kSeamlessSplit{kSplitter, "Seamless Split"};
 
 // Show-once messages
 inline constexpr std::string_view kSwitchModeDlg = "Switch Mode Dlg";
@@ -138,6 +139,7 @@ inline constexpr std::array kAll{
     Entry{kAddSpecialBySection, Kind::Int},
     Entry{kAddSpecialByTime, Kind::Int},
     Entry{kWriteVbrHeader, Kind::Int},
+    Entry{kSeamlessSplit, Kind::Int},
     Entry{kSwitchModeDialog, Kind::Int},
 };
 

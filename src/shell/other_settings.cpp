@@ -32,7 +32,7 @@ OtherSettings ReadWithoutStoring(SettingsStore& settings)
 
 } // namespace
 
-const std::array<OtherSettingsFlag, 16> kOtherSettingsFlags{{
+const std::array<OtherSettingsFlag, 17> kOtherSettingsFlags{{
     {k::kMergeSourceFolderMode, &S::mergeFolderMode, 1},
     {k::kJoinerShowSuccess, &S::joinerShowSuccess, 1},
     {k::kJoinerAutoOpenFolder, &S::joinerAutoOpenFolder, 0},
@@ -49,6 +49,7 @@ const std::array<OtherSettingsFlag, 16> kOtherSettingsFlags{{
     {k::kExportCue, &S::exportCue, 0},
     {k::kStartNewSplit, &S::startNewSplit, 0},
     {k::kWriteVbrHeader, &S::writeVbrHeader, 1},
+    {k::kSeamlessSplit, &S::seamlessSplit, 0},
 }};
 
 OtherSettings LoadOtherSettings(SettingsStore& settings)

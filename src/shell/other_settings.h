@@ -31,6 +31,7 @@ struct OtherSettings
     int exportCue = 0;
     int startNewSplit = 0;
     int writeVbrHeader = 1;
+    int seamlessSplit = 0;
 };
 
 // The sixteen flags and modes: where each is stored and its default.
@@ -40,7 +41,7 @@ struct OtherSettingsFlag
     int OtherSettings::*field;
     int defaultValue;
 };
-extern const std::array<OtherSettingsFlag, 16> kOtherSettingsFlags;
+extern const std::array<OtherSettingsFlag, 17> kOtherSettingsFlags;
 
 // What the dialog starts from: every flag read, and a missing one stored with
 // its default at once; both folders read, and stored (empty) when missing.

@@ -33,6 +33,7 @@ std::string Join(const std::string& folder, const std::string& name)
 struct SplitPage::RunState
 {
     bool writeVbrHeader = true;
+    bool seamless = false;
     bool fast = true;
     OverwriteRun overwrite{setting::kSplitterConfirmOverwrite, true, false};
     bool aborted = false;
@@ -138,6 +139,7 @@ void SplitPage::RunSplit()
 
     RunState run;
     run.writeVbrHeader = settings_.GetSettingInt(setting::kWriteVbrHeader, 1) != 0;
+    run.seamless = settings_.GetSettingInt(setting::kSeamlessSplit, 0) == 1;
     run.fast = !FrameAccurate();
     const bool countChecked = settings_.GetSettingInt(setting::kSplitterCountGenerated, 0) == 1;
     run.streamOffsets = stream_ != 0 && ProbeStreamOffsets();
@@ -180,6 +182,7 @@ SegmentOptions SplitPage::RowOptions(int row, const RunState& run) const
 {
     SegmentOptions options;
     options.writeVbrHeader = run.writeVbrHeader;
+    options.seamless = run.seamless;
     const Id3v1Block tag = BuildID3v1Tag(
         list_.ExpandTagField(row, SplitColumn::Title),
         list_.ExpandTagField(row, SplitColumn::Artist),

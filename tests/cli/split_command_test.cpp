@@ -1,4 +1,5 @@
 // keldro-cli split, end to end on real lame output.
+#include "decoded_pcm.h"
 #include "engine/mp3_info.h"
 #include "lame_corpus.h"
 #include "mp3_builder.h"
@@ -81,6 +82,32 @@ TEST_F(SplitCommandTest, VariableBitrateFileCutAtTenTimesInFrameHandling)
     EXPECT_EQ(report["tracks"][0]["file"], dir_.File("vbr/vbr_v2 001.mp3"));
     EXPECT_EQ(report["tracks"][10]["file"], dir_.File("vbr/vbr_v2 011.mp3"));
     CheckOutputsJoinToTheSource(source, report);
+}
+
+// Gapless players join the pieces of a seamless split into the source's own
+// samples; a plain split leaves the decoder's delay unfilled at each cut.
+TEST_F(SplitCommandTest, SeamlessPiecesPlayGaplessAsTheSource)
+{
+    const std::string source = test::CorpusFile("vbr_v2");
+    const test::DecodedPcm whole = test::Mpg123Pcm(source, dir_.Path(), true);
+    for (const bool seamless : {false, true}) {
+        std::vector<std::string> args{"--parts", "4", "--out",
+                                      dir_.File(seamless ? "seamless" : "plain"), source};
+        if (seamless)
+            args.insert(args.begin(), "--seamless");
+        const json report = Split(args);
+        test::DecodedPcm joined;
+        for (const json& track : report["tracks"]) {
+            const test::DecodedPcm piece = test::Mpg123Pcm(track["file"], dir_.Path(), true);
+            joined.channels = piece.channels;
+            joined.samples.insert(joined.samples.end(), piece.samples.begin(), piece.samples.end());
+            EXPECT_EQ(track["carried_frames"] > 0, seamless && track["row"] > 1) << track;
+        }
+        EXPECT_EQ(whole.Frames() - joined.Frames(), seamless ? 0 : 3 * 529);
+        if (seamless) {
+            EXPECT_EQ(test::FirstDifference(whole, joined), -1);
+        }
+    }
 }
 
 TEST_F(SplitCommandTest, VariableBitrateFileInFastHandlingStillReachesTheEnd)

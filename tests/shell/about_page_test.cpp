@@ -29,7 +29,7 @@ class AboutPageTest final : public QObject
     QString NewStorePath() { return dir_.filePath(QStringLiteral("store%1.conf").arg(++stores_)); }
 
 private slots:
-    void cancelLeavesSixteenDefaultsAndTwoEmptyFolders()
+    void cancelLeavesSeventeenDefaultsAndTwoEmptyFolders()
     {
         const QString path = NewStorePath();
         {
@@ -40,7 +40,7 @@ private slots:
             dialog.reject();
         }
         QSettings file(path, QSettings::IniFormat);
-        QCOMPARE(file.allKeys().size(), 18);
+        QCOMPARE(file.allKeys().size(), 19);
         QtSettingsStore settings(path);
         for (const OtherSettingsFlag& flag : kOtherSettingsFlags)
             QCOMPARE(settings.GetSettingInt(flag.key, -7), flag.defaultValue);
@@ -66,6 +66,7 @@ private slots:
         dialog.findChild<QRadioButton*>(QStringLiteral("splitFolderAlways"))->setChecked(true);
         dialog.findChild<QCheckBox*>(QStringLiteral("exportCueBox"))->setChecked(true);
         dialog.findChild<QCheckBox*>(QStringLiteral("writeVbrBox"))->setChecked(false);
+        dialog.findChild<QCheckBox*>(QStringLiteral("seamlessBox"))->setChecked(true);
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("okButton")),
                           Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -74,6 +75,7 @@ private slots:
         QCOMPARE(settings.GetSettingInt(setting::kSplitSourceFolderMode, -7), 0);
         QCOMPARE(settings.GetSettingInt(setting::kExportCue, -7), 1);
         QCOMPARE(settings.GetSettingInt(setting::kWriteVbrHeader, -7), 0);
+        QCOMPARE(settings.GetSettingInt(setting::kSeamlessSplit, -7), 1);
     }
 
     void summariesFollowTheStoreAndTheDialog()

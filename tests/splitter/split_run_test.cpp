@@ -396,5 +396,26 @@ TEST_F(SplitRunTest, TheExportAfterTheRunNeverReplacesTheSheetOfTheSource)
     EXPECT_EQ(test::ReadFile(sheet), test::Bytes(text.begin(), text.end()));
 }
 
+// "Seamless Split" puts the frame a piece's first frame is decoded from in
+// front of every piece but the first.
+TEST_F(SplitRunTest, TheSeamlessSettingCarriesFramesInFrontOfLaterPieces)
+{
+    for (const int seamless : {0, 1}) {
+        settings_.SetSettingInt(setting::kSeamlessSplit, seamless);
+        settings_.SetSettingInt(setting::kSplitterConfirmOverwrite, 0);
+        std::vector<int> carried;
+        view_.onRowWritten = [&](int, const std::string&, const SegmentResult& result) {
+            carried.push_back(result.carriedFrames);
+        };
+        page_.RunSplit();
+        ASSERT_EQ(carried.size(), 4u);
+        EXPECT_EQ(carried[0], 0);
+        for (std::size_t row = 1; row < carried.size(); ++row)
+            EXPECT_EQ(carried[row] > 0, seamless == 1) << row;
+        for (const auto& entry : fs::directory_iterator(out_))
+            fs::remove(entry.path());
+    }
+}
+
 } // namespace
 } // namespace keldro

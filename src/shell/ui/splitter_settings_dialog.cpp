@@ -43,6 +43,7 @@ std::vector<SplitterSettingsDialog::FlagBox> SplitterSettingsDialog::FlagBoxes()
         {ui_->exportCueBox, &S::exportCue},
         {ui_->startNewSplitBox, &S::startNewSplit},
         {ui_->writeVbrBox, &S::writeVbrHeader},
+        {ui_->seamlessBox, &S::seamlessSplit},
     };
 }
 
