@@ -7,31 +7,6 @@
 namespace keldro {
 namespace {
 
-using CrcTables = std::array<std::array<std::uint16_t, 256>, 8>;
-
-// Table k gives a byte's effect on the CRC after k more zero bytes have
-// followed it, so eight bytes are folded in at once (slicing by 8).
-constexpr CrcTables MakeCrcTables()
-{
-    CrcTables tables{};
-    for (std::uint32_t byte = 0; byte < 256; ++byte) {
-        std::uint32_t crc = byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xA001 : crc >> 1;
-        tables[0][byte] = static_cast<std::uint16_t>(crc);
-    }
-    for (std::size_t k = 1; k < tables.size(); ++k) {
-        for (std::size_t byte = 0; byte < 256; ++byte) {
-            const std::uint16_t previous = tables[k - 1][byte];
-            tables[k][byte] =
-                static_cast<std::uint16_t>((previous >> 8) ^ tables[0][previous & 0xFF]);
-        }
-    }
-    return tables;
-}
-
-constexpr CrcTables kCrcTables = MakeCrcTables();
-
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t size)
 {
     std::uint32_t value = 0;
@@ -56,22 +31,6 @@ bool IsEncoderName(std::span<const std::uint8_t> name)
 }
 
 } // namespace
-
-std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc)
-{
-    const std::uint8_t* p = bytes.data();
-    std::size_t left = bytes.size();
-    std::uint32_t value = crc;
-    for (; left >= 8; left -= 8, p += 8) {
-        value ^= std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
-        value = kCrcTables[7][value & 0xFF] ^ kCrcTables[6][value >> 8] ^ kCrcTables[5][p[2]] ^
-                kCrcTables[4][p[3]] ^ kCrcTables[3][p[4]] ^ kCrcTables[2][p[5]] ^
-                kCrcTables[1][p[6]] ^ kCrcTables[0][p[7]];
-    }
-    for (; left > 0; --left, ++p)
-        value = (value >> 8) ^ kCrcTables[0][(value ^ *p) & 0xFF];
-    return static_cast<std::uint16_t>(value);
-}
 
 XingLayout XingLayout::Of(std::span<const std::uint8_t> frame, const InfoHeader& header)
 {

@@ -4,6 +4,7 @@
 // write the same layout under their own name.
 #pragma once
 
+#include "engine/crc16.h"
 #include "engine/info_header.h"
 
 #include <cstddef>
@@ -11,11 +12,6 @@
 #include <span>
 
 namespace keldro {
-
-// CRC-16/ARC (polynomial 0x8005 reflected, initial value 0), the checksum of
-// both CRC fields of the tag. Pass the previous result as crc to continue a
-// checksum over bytes that come in pieces.
-std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc = 0);
 
 // Where the fields named by a Xing/Info tag's flags sit in the header frame
 // (offsets from the frame's first byte); valid is false for other headers or a

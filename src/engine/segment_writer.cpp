@@ -1,6 +1,7 @@
 #include "engine/segment_writer.h"
 
 #include "base/output_file.h"
+#include "engine/audio_digest.h"
 #include "engine/bit_reservoir.h"
 #include "engine/frame_copy.h"
 #include "engine/header_frame_copy.h"
@@ -63,20 +64,20 @@ SegmentError CopyFailure(CopyOutcome outcome)
     return SegmentError::WriteFailed;
 }
 
-// The audio between the snapped offsets; the frame count comes back in result.
-// With `written`, every byte passes through here to be counted into it.
+// The audio between the snapped offsets; the frame count comes back in result,
+// unless a digest counts them on its own thread.
 SegmentError CopyAudio(const CMP3Info& source, FileReader& reader, OutputFile& out,
-                       SegmentResult& result, WrittenAudio* written)
+                       SegmentResult& result, bool digested)
 {
     // With a frame table the count is known beforehand, and the kernel may move
     // the audio on its own; otherwise it is counted as it passes.
     const std::optional<std::uint32_t> known =
-        source.CountFrames(reader, result.startOffset, result.endOffset);
+        digested ? std::optional<std::uint32_t>(0)
+                 : source.CountFrames(reader, result.startOffset, result.endOffset);
     std::optional<SegmentError> copied;
-    if (known && !written && reader.Descriptor() >= 0)
+    if (known && reader.Descriptor() >= 0)
         copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
-    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset,
-                         written);
+    FrameCounter counter(reader, source.HeaderWord(), result.startOffset, result.endOffset);
     if (!copied)
         copied = CopyFailure(
             CopyCountingFrames(reader, result.startOffset, result.endOffset, out, counter));
@@ -174,12 +175,21 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
             return fail(SegmentError::WriteFailed);
     }
     std::optional<WrittenAudio> written;
-    if (header && header->NeedsWrittenAudio())
+    std::optional<AudioDigest> digest;
+    if (header && header->NeedsWrittenAudio()) {
         written.emplace(header->bytes.size());
-    if (const SegmentError copied =
-            CopyAudio(source, reader, out, result, written ? &*written : nullptr);
+        digest.emplace(source.Path(), source.HeaderWord(), result.startOffset, result.endOffset,
+                       *written);
+    }
+    if (const SegmentError copied = CopyAudio(source, reader, out, result, digest.has_value());
         copied != SegmentError::None)
         return fail(copied);
+    // What the digest read is what was copied: the copy read the same bytes.
+    if (digest) {
+        if (!digest->Finish())
+            return fail(SegmentError::SourceChanged);
+        result.frames = written->positions.Count();
+    }
     if (header) {
         FinishHeaderFrame(source, reader, result, cut, *header, written);
         if (!out.WriteAt(0, header->bytes.data(), header->bytes.size()))

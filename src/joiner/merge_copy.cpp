@@ -4,6 +4,7 @@
 #include "base/user_interaction.h"
 #include "common/overwrite_confirmation.h"
 #include "common/setting_keys.h"
+#include "engine/audio_digest.h"
 #include "engine/frame_copy.h"
 #include "engine/lame_tag.h"
 #include "engine/segment_writer.h"
@@ -92,10 +93,17 @@ bool MergePage::MergeRow(int row, Run& run)
         return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
     run.endPadding = PaddingOf(info, *reader);
     WrittenAudio* written = run.written ? &*run.written : nullptr;
-    FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset, written);
-    const CopyOutcome outcome =
+    std::optional<AudioDigest> digest;
+    if (written)
+        digest.emplace(entry.Path(), info.HeaderWord(), merged.startOffset, merged.endOffset,
+                       *written);
+    FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset);
+    CopyOutcome outcome =
         CopyCountingFrames(*reader, merged.startOffset, merged.endOffset, *run.out, counter,
                            kMergeChunk, [this] { return AfterChunk(); });
+    // The digest read the same bytes on its own: it ends with them.
+    if (digest && !digest->Finish() && outcome == CopyOutcome::Done)
+        outcome = CopyOutcome::SourceChanged;
     if (outcome == CopyOutcome::Stopped) {
         run.aborted = true;
         return false;

@@ -36,26 +36,6 @@ std::uint32_t BigEndianAt(const Bytes& bytes, std::size_t at, std::size_t size)
     return value;
 }
 
-TEST(Crc16Test, KnownCheckValueAndAgreementWithABitwiseLoop)
-{
-    const std::string check = "123456789";
-    EXPECT_EQ(Crc16({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}), 0xBB3D);
-    const Bytes noise = test::Garbage(1000, 7);
-    for (std::size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 63, 190, 1000})
-        EXPECT_EQ(Crc16({noise.data(), length}), BitwiseCrc16(noise.data(), length)) << length;
-}
-
-TEST(Crc16Test, ContinuesOverPieces)
-{
-    Bytes noise = test::Garbage(777, 3);
-    noise[5] = 0xFF;
-    const std::span<const std::uint8_t> all(noise);
-    for (std::size_t split : {0, 3, 8, 100, 776, 777}) {
-        const std::uint16_t first = Crc16(all.first(split));
-        EXPECT_EQ(Crc16(all.subspan(split), first), Crc16(all)) << split;
-    }
-}
-
 // A header frame of a file of the corpus, and what lame's decoder says about it.
 struct LameFile
 {

@@ -1,0 +1,57 @@
+#include "engine/audio_digest.h"
+
+#include "base/file_reader.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace keldro {
+namespace {
+
+// A buffer that stays in the cache of the core doing the work.
+constexpr std::size_t kDigestChunk = 256 * 1024;
+
+} // namespace
+
+AudioDigest::AudioDigest(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
+                         std::uint64_t to, WrittenAudio& written)
+    : worker_([this, path, streamWord, from, to, &written] {
+          Run(path, streamWord, from, to, written);
+      })
+{}
+
+AudioDigest::~AudioDigest()
+{
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+bool AudioDigest::Finish()
+{
+    if (worker_.joinable())
+        worker_.join();
+    return ok_;
+}
+
+void AudioDigest::Run(std::string path, std::uint32_t streamWord, std::uint64_t from,
+                      std::uint64_t to, WrittenAudio& written)
+{
+    FileReader reader = FileReader::Open(path);
+    if (!reader.IsOpen())
+        return;
+    FrameCounter counter(reader, streamWord, from, to, &written);
+    std::vector<std::uint8_t> buffer(kDigestChunk);
+    for (std::uint64_t position = from; position < to; position += buffer.size()) {
+        if (stop_)
+            return;
+        const auto count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - position));
+        if (reader.ReadAt(position, buffer.data(), count) != count)
+            return;
+        counter.Feed(buffer.data(), position, count);
+    }
+    ok_ = true;
+}
+
+} // namespace keldro
