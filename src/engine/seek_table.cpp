@@ -3,6 +3,7 @@
 #include "engine/lame_tag.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace keldro {
@@ -114,17 +115,30 @@ std::uint32_t FramePositions::PositionOf(std::uint32_t frameIndex) const
     return kept_[std::min<std::size_t>(frameIndex / stride_, kept_.size() - 1)];
 }
 
+// lame and libavformat record the end of every want-th frame, want doubling
+// whenever 400 are held, and look up entry i at the recorded frame
+// floor(i / 100 × recorded), that product taken in float. Kept positions are
+// exact at multiples of want (the stride here never exceeds it), so the same
+// steps give lame's very table.
 std::array<std::uint8_t, 100> XingToc(const FramePositions& positions, std::uint32_t byteCount)
 {
+    constexpr std::uint32_t kRecorded = 400;
     std::array<std::uint8_t, 100> toc{};
     const std::uint32_t frames = positions.Count();
     const std::uint32_t audioStart = positions.PositionOf(0);
     if (frames == 0 || byteCount <= audioStart)
         return toc;
+    std::uint64_t want = 1;
+    while (frames >= kRecorded * want)
+        want *= 2;
+    const auto recorded = static_cast<std::uint32_t>(frames / want);
     const std::uint64_t audioBytes = byteCount - audioStart;
     for (std::uint32_t i = 1; i < toc.size(); ++i) {
-        const std::uint64_t frame = std::uint64_t{i} * frames / 100;
-        const std::uint64_t end = StartOf(positions, frame + 1, byteCount) - audioStart;
+        const float share = static_cast<float>(i) / 100.0f;
+        const auto index =
+            std::min(static_cast<std::uint32_t>(std::floor(share * static_cast<float>(recorded))),
+                     recorded - 1);
+        const std::uint64_t end = StartOf(positions, (index + 1) * want, byteCount) - audioStart;
         toc[i] = static_cast<std::uint8_t>(std::min<std::uint64_t>(256 * end / audioBytes, 255));
     }
     return toc;

@@ -43,9 +43,10 @@ private:
 };
 
 // The table of contents as lame (and libavformat) build it: entry 0 is 0 and
-// entry i is 256 × the audio bytes up to the end of the frame at i % of the
-// frames ÷ all the audio bytes, truncated, at most 255. Audio bytes leave out
-// the header frame; byteCount is the Xing byte count, header frame included.
+// entry i is 256 × the audio bytes up to the end of the frame at about i % of
+// the frames ÷ all the audio bytes, truncated, at most 255; the frame is the
+// one lame picks from its sampled record. Audio bytes leave out the header
+// frame; byteCount is the Xing byte count, header frame included.
 std::array<std::uint8_t, 100> XingToc(const FramePositions& positions, std::uint32_t byteCount);
 
 // Rebuilds the seek table in a copy of the header frame (bytes from its first
