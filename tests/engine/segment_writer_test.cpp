@@ -148,6 +148,11 @@ TEST_F(SegmentWriterTest, VbriCountsLandAtTheirOwnPlaces)
     mpeg2.versionBits = 2;
     mpeg2.bitrateIndex = 8;
     Bytes bytes = test::VbriFrame(mpeg2, 500, 12345);
+    // A table of 4 two-byte entries in bytes, 125 frames each.
+    bytes[36 + 19] = 4;
+    bytes[36 + 21] = 1;
+    bytes[36 + 23] = 2;
+    bytes[36 + 25] = 125;
     Append(bytes, test::Frames(mpeg2, 500));
     Analyse(bytes);
     const std::string out = dir_.File("vbri.mp3");
@@ -158,6 +163,11 @@ TEST_F(SegmentWriterTest, VbriCountsLandAtTheirOwnPlaces)
     EXPECT_EQ(WordAt(written, 36 + 10), 208u + 20 * 208);        // bytes
     EXPECT_EQ(WordAt(written, 36 + 14), 20u);                    // frames
     EXPECT_EQ(WordAt(written, 36 + 4), WordAt(source_, 36 + 4)); // version, delay kept
+    // The table is the piece's: 4 entries of 5 frames of 208 bytes.
+    EXPECT_EQ(written[36 + 25], 5);
+    for (int entry = 0; entry < 4; ++entry)
+        EXPECT_EQ(written[36 + 26 + 2 * entry] << 8 | written[36 + 27 + 2 * entry], 5 * 208)
+            << entry;
 }
 
 TEST_F(SegmentWriterTest, InfoHeaderFrameIsCopiedAndPatchedLikeXing)
