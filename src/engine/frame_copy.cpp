@@ -31,8 +31,8 @@ void WrittenAudio::AddBytes(const std::uint8_t* bytes, std::size_t size)
 
 void WrittenAudio::AddFrameAt(std::uint64_t offsetInBytes)
 {
-    positions.Add(static_cast<std::uint32_t>(std::min<std::uint64_t>(end + offsetInBytes,
-                                                                     0xFFFFFFFFu)));
+    positions.Add(
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(end + offsetInBytes, 0xFFFFFFFFu)));
 }
 
 void FrameCounter::Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size)
