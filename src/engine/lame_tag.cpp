@@ -1,26 +1,13 @@
 #include "engine/lame_tag.h"
 
+#include "engine/big_endian.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace keldro {
 namespace {
-
-std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t size)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value = value << 8 | bytes[at + i];
-    return value;
-}
-
-void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::size_t size,
-                  std::uint32_t value)
-{
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
-}
 
 // Encoders name themselves in the first bytes ("LAME3.100", "Lavf", "Lavc"):
 // anything else after the Xing fields is not an extension.

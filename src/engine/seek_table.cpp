@@ -1,5 +1,6 @@
 #include "engine/seek_table.h"
 
+#include "engine/big_endian.h"
 #include "engine/lame_tag.h"
 
 #include <algorithm>
@@ -15,21 +16,6 @@ constexpr std::size_t kVbriScaleField = 20;   // 2 bytes
 constexpr std::size_t kVbriEntrySizeField = 22;
 constexpr std::size_t kVbriFramesPerEntryField = 24;
 constexpr std::size_t kVbriTableField = 26;
-
-std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t size)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value = value << 8 | bytes[at + i];
-    return value;
-}
-
-void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::size_t size,
-                  std::uint32_t value)
-{
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
-}
 
 // Where frame index starts; the end of the stream for the frames after the last.
 std::uint32_t StartOf(const FramePositions& positions, std::uint64_t frame, std::uint32_t byteCount)

@@ -1,4 +1,5 @@
 // keldro-cli merge, end to end on real lame output.
+#include "bitwise_crc.h"
 #include "engine/mp3_info.h"
 #include "lame_corpus.h"
 #include "mp3_builder.h"
@@ -42,19 +43,6 @@ long SilenceFrames(const std::string& path, int seconds)
     const test::HeaderFields fields =
         test::ParseHeaderFields(BigEndianAt(bytes, info.FirstFrameOffset()));
     return 1 + test::BitrateOf(fields) * 1000L * seconds / (8L * test::FrameLengthOf(fields));
-}
-
-// CRC-16/ARC bit by bit, independent of the program's table.
-std::uint16_t BitwiseCrc16(const Bytes& bytes, std::size_t from, std::size_t to)
-{
-    std::uint16_t crc = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
-                            : static_cast<std::uint16_t>(crc >> 1);
-    }
-    return crc;
 }
 
 class MergeCommandTest : public ::testing::Test
@@ -151,12 +139,13 @@ TEST_F(MergeCommandTest, TheOutputsLameTagAndSeekTableDescribeIt)
     CMP3Info merged;
     ASSERT_TRUE(merged.Analyse(out));
     const Bytes bytes = test::ReadFile(out);
-    const std::size_t lame = merged.VbrTagOffset() + 120 - 4 + 4; // after the four Xing fields
+    const std::size_t lame = merged.VbrTagOffset() + 120; // after the four Xing fields
     EXPECT_EQ(BigEndianAt(bytes, lame + 28), merged.AudioEnd() - merged.VbrFrameOffset());
-    const std::uint16_t musicCrc =
-        BitwiseCrc16(bytes, merged.FirstFrameOffset(), merged.AudioEnd());
+    const std::uint16_t musicCrc = test::BitwiseCrc16(
+        bytes.data() + merged.FirstFrameOffset(), merged.AudioEnd() - merged.FirstFrameOffset());
     EXPECT_EQ(bytes[lame + 32] << 8 | bytes[lame + 33], musicCrc);
-    const std::uint16_t tagCrc = BitwiseCrc16(bytes, merged.VbrFrameOffset(), lame + 34);
+    const std::uint16_t tagCrc = test::BitwiseCrc16(bytes.data() + merged.VbrFrameOffset(),
+                                                    lame + 34 - merged.VbrFrameOffset());
     EXPECT_EQ(bytes[lame + 34] << 8 | bytes[lame + 35], tagCrc);
     EXPECT_TRUE(test::RunMp3val(out).warnings.empty());
 

@@ -2,6 +2,7 @@
 // gapless trimming and joined, they give the source's own gapless decode. A
 // plain cut loses at most the decoder's 529 samples at each inner cut; a
 // seamless one loses nothing.
+#include "bitwise_crc.h"
 #include "decoded_pcm.h"
 #include "engine/header_frame_check.h"
 #include "engine/header_frame_copy.h"
@@ -111,19 +112,6 @@ TEST_P(GaplessPieceTest, SeamlessPiecesGiveTheSourcesSamplesExactly)
     EXPECT_EQ(results.front().carriedFrames, 0);
 }
 
-// CRC-16/ARC bit by bit, independent of the program's table.
-std::uint16_t BitwiseCrc16(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t to)
-{
-    std::uint16_t crc = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
-                            : static_cast<std::uint16_t>(crc >> 1);
-    }
-    return crc;
-}
-
 // Each piece's header frame describes the piece: delay and padding where the
 // source's ends are, the music's length and CRC, the tag CRC, and a seek table
 // whose middle entry leads to the frame where half the piece has played.
@@ -152,9 +140,10 @@ TEST_P(GaplessPieceTest, EachPiecesHeaderFrameDescribesThePiece)
             EXPECT_EQ(tag.padding, i + 1 == results.size() ? sourceTag.padding : 0u) << i;
             const std::vector<std::uint8_t> bytes = test::ReadFile(piece);
             EXPECT_EQ(tag.musicLength, info.AudioEnd() - info.VbrFrameOffset());
-            EXPECT_EQ(tag.musicCrc, BitwiseCrc16(bytes, info.FirstFrameOffset(), info.AudioEnd()));
-            EXPECT_EQ(tag.tagCrc, BitwiseCrc16(bytes, info.VbrFrameOffset(),
-                                               info.VbrFrameOffset() + tag.TagCrcOffset()));
+            EXPECT_EQ(tag.musicCrc, test::BitwiseCrc16(bytes.data() + info.FirstFrameOffset(),
+                                                       info.AudioEnd() - info.FirstFrameOffset()));
+            EXPECT_EQ(tag.tagCrc,
+                      test::BitwiseCrc16(bytes.data() + info.VbrFrameOffset(), tag.TagCrcOffset()));
             EXPECT_EQ(check.tocOk, std::optional<bool>(true)) << i;
             // The middle entry, in bytes, falls in the frame half the frames in, or next to it.
             const std::vector<std::uint8_t> frame = ReadHeaderFrame(file, info);

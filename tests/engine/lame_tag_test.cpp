@@ -1,5 +1,6 @@
 // The LAME extension of a header frame: the CRC, reading the fields of real
 // lame files (checked against lame's own decoder) and patching new values.
+#include "bitwise_crc.h"
 #include "engine/header_frame_check.h"
 #include "engine/lame_tag.h"
 #include "engine/mp3_info.h"
@@ -13,20 +14,8 @@
 namespace keldro {
 namespace {
 
+using test::BitwiseCrc16;
 using test::Bytes;
-
-// The textbook bit-by-bit CRC-16/ARC, independent of the engine's tables.
-std::uint16_t BitwiseCrc16(const std::uint8_t* bytes, std::size_t count)
-{
-    std::uint16_t crc = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) != 0 ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
-                                 : static_cast<std::uint16_t>(crc >> 1);
-    }
-    return crc;
-}
 
 std::uint32_t BigEndianAt(const Bytes& bytes, std::size_t at, std::size_t size)
 {

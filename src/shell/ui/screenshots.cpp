@@ -23,9 +23,8 @@
 #include <QTimer>
 
 namespace keldro {
-namespace {
 
-void Save(QWidget& widget, const QString& folder, const char* name)
+void SaveScreenshot(QWidget& widget, const QString& folder, const char* name)
 {
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(QString::fromLatin1(name));
@@ -33,14 +32,7 @@ void Save(QWidget& widget, const QString& folder, const char* name)
         qWarning("cannot save %s", qUtf8Printable(path));
 }
 
-template <typename Dialog, typename... Args>
-void SaveDialog(const QString& folder, const char* name, Args&&... args)
-{
-    Dialog dialog(std::forward<Args>(args)...);
-    dialog.show();
-    Save(dialog, folder, name);
-    dialog.close();
-}
+namespace {
 
 // A source with four rows, some of them named, the second selected.
 void FillSplitPage(SplitPageWindow& window, const std::string& source)
@@ -76,29 +68,31 @@ void SaveSplitDialogs(SplitPageWindow& split, SettingsStore& settings, UserInter
     editor.values = {row.title, row.year, row.album, row.artist, row.comment, row.track};
     editor.genreName = "Classical";
     editor.Open();
-    SaveDialog<TrackTagEditorDialog>(folder, "tag-editor-dialog.png", editor, ui, &split);
+    SaveDialogScreenshot<TrackTagEditorDialog>(folder, "tag-editor-dialog.png", editor, ui, &split);
     SpecialTimeAdd equal = SpecialTimeAdd::Prepare(page.List(), settings);
-    SaveDialog<EqualPartsDialog>(folder, "equal-parts-dialog.png", equal, settings, ui, &split);
+    SaveDialogScreenshot<EqualPartsDialog>(folder, "equal-parts-dialog.png", equal, settings, ui,
+                                           &split);
     TrackAddOverlap overlaps = TrackAddOverlap::Prepare(page.List(), settings);
-    SaveDialog<OverlapsDialog>(folder, "overlaps-dialog.png", overlaps, settings, &split);
+    SaveDialogScreenshot<OverlapsDialog>(folder, "overlaps-dialog.png", overlaps, settings, &split);
     TrackUpdate length;
     length.caption = FormatString(StringId::TrackUpdateCaption, 2, page.List().RowCount());
     const auto [start, end] = page.List().TrackRange(1, true);
     length.Open(page.Total(), start, end);
-    SaveDialog<TrackLengthDialog>(folder, "track-length-dialog.png", length, &split);
+    SaveDialogScreenshot<TrackLengthDialog>(folder, "track-length-dialog.png", length, &split);
     SplitComplete complete;
     complete.Open(settings);
     complete.exportCue = true;
     complete.message = FormatString(StringId::SplitDone, "/home/user/音乐/分割");
     complete.cuePath = "/home/user/音乐/专辑.cue";
-    SaveDialog<SplitCompleteDialog>(folder, "split-complete-dialog.png", complete, &split);
-    SaveDialog<LoadingFramesDialog>(folder, "loading-frames-dialog.png", &split);
+    SaveDialogScreenshot<SplitCompleteDialog>(folder, "split-complete-dialog.png", complete,
+                                              &split);
+    SaveDialogScreenshot<LoadingFramesDialog>(folder, "loading-frames-dialog.png", &split);
     StepSizes sizes = StepSizes::Open(settings);
-    SaveDialog<StepSizesDialog>(folder, "step-sizes-dialog.png", sizes, &split);
+    SaveDialogScreenshot<StepSizesDialog>(folder, "step-sizes-dialog.png", sizes, &split);
     ProgressDialog progress(&split);
     progress.SetValue(40);
     progress.show();
-    Save(progress, folder, "progress-dialog.png");
+    SaveScreenshot(progress, folder, "progress-dialog.png");
     progress.close();
 }
 
@@ -121,15 +115,15 @@ void TakeScreenshots(const ScreenshotScene& scene, const QString& folder)
         const char* names[] = {"split-page.png", "merge-page.png", "settings-page.png"};
         for (const PageIndex page : kPageIndices) {
             window.ShowPage(page);
-            Save(window, folder, names[static_cast<std::size_t>(page)]);
+            SaveScreenshot(window, folder, names[static_cast<std::size_t>(page)]);
         }
         const QSize size = window.size();
         window.ShowPage(PageIndex::Split);
         window.resize(size * 5 / 4);
-        Save(window, folder, "split-page-large.png");
+        SaveScreenshot(window, folder, "split-page-large.png");
         window.resize(size);
-        SaveDialog<SplitterSettingsDialog>(folder, "settings-dialog.png", scene.settings, scene.ui,
-                                           &window);
+        SaveDialogScreenshot<SplitterSettingsDialog>(folder, "settings-dialog.png", scene.settings,
+                                                     scene.ui, &window);
         if (scene.split.Page().IsLoaded())
             SaveSplitDialogs(scene.split, scene.settings, scene.ui, folder);
         SaveMergeDialogs(scene.merge, scene.settings, scene.ui, folder);

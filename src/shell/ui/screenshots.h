@@ -4,9 +4,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QString>
+#include <QWidget>
 
 namespace keldro {
 
@@ -31,6 +33,18 @@ struct ScreenshotScene
 // lists them, the second with silence after it, sorted by name and then by
 // duration.
 void TakeScreenshots(const ScreenshotScene& scene, const QString& folder);
+
+// Saves what the widget shows now as folder/name.
+void SaveScreenshot(QWidget& widget, const QString& folder, const char* name);
+
+template <typename Dialog, typename... Args>
+void SaveDialogScreenshot(const QString& folder, const char* name, Args&&... args)
+{
+    Dialog dialog(std::forward<Args>(args)...);
+    dialog.show();
+    SaveScreenshot(dialog, folder, name);
+    dialog.close();
+}
 
 // The merge page's part of the pictures (screenshots_merge.cpp).
 void FillMergePage(MergePageWindow& window, const std::vector<std::string>& files);

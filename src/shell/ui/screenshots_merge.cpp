@@ -12,30 +12,7 @@
 #include "shell/ui/screenshots.h"
 #include "string_table.h"
 
-#include <QApplication>
-#include <QDir>
-
 namespace keldro {
-namespace {
-
-void Save(QWidget& widget, const QString& folder, const char* name)
-{
-    QCoreApplication::processEvents();
-    const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-    if (!widget.grab().save(path))
-        qWarning("cannot save %s", qUtf8Printable(path));
-}
-
-template <typename Dialog, typename... Args>
-void SaveDialog(const QString& folder, const char* name, Args&&... args)
-{
-    Dialog dialog(std::forward<Args>(args)...);
-    dialog.show();
-    Save(dialog, folder, name);
-    dialog.close();
-}
-
-} // namespace
 
 void FillMergePage(MergePageWindow& window, const std::vector<std::string>& files)
 {
@@ -55,18 +32,19 @@ void SaveMergeDialogs(MergePageWindow& merge, SettingsStore& settings, UserInter
                       const QString& folder)
 {
     InsertSilence silence = InsertSilence::Prepare(settings, 2, false);
-    SaveDialog<InsertSilenceDialog>(folder, "insert-silence-dialog.png", silence, settings, ui,
-                                    &merge);
+    SaveDialogScreenshot<InsertSilenceDialog>(folder, "insert-silence-dialog.png", silence,
+                                              settings, ui, &merge);
     MergeValidate validate;
     validate.text = LoadString(StringId::MergeMismatch);
     validate.convertNow = [] {};
-    SaveDialog<MergeValidateDialog>(folder, "merge-validate-dialog.png", validate, settings,
-                                    &merge);
-    SaveDialog<DownloadConverterDialog>(folder, "download-converter-dialog.png", &merge);
+    SaveDialogScreenshot<MergeValidateDialog>(folder, "merge-validate-dialog.png", validate,
+                                              settings, &merge);
+    SaveDialogScreenshot<DownloadConverterDialog>(folder, "download-converter-dialog.png", &merge);
     MergeComplete complete;
     complete.Open(settings);
     complete.message = FormatString(StringId::MergeDone, "/home/user/音乐/有声书 (合集).mp3");
-    SaveDialog<MergeCompleteDialog>(folder, "merge-complete-dialog.png", complete, &merge);
+    SaveDialogScreenshot<MergeCompleteDialog>(folder, "merge-complete-dialog.png", complete,
+                                              &merge);
 }
 
 // The list sorted by duration, longest first: the header's arrow on that column.
@@ -75,7 +53,7 @@ void SaveSortedMergePage(MainWindow& window, MergePageWindow& merge, const QStri
     window.ShowPage(PageIndex::Merge);
     merge.Page().ClickHeader(static_cast<int>(MergeColumn::Duration));
     merge.Page().ClickHeader(static_cast<int>(MergeColumn::Duration));
-    Save(window, folder, "merge-page-sorted.png");
+    SaveScreenshot(window, folder, "merge-page-sorted.png");
 }
 
 } // namespace keldro
