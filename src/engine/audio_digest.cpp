@@ -3,6 +3,7 @@
 #include "base/file_reader.h"
 
 #include <algorithm>
+#include <system_error>
 #include <vector>
 
 namespace keldro {
@@ -15,10 +16,17 @@ constexpr std::size_t kDigestChunk = 256 * 1024;
 
 AudioDigest::AudioDigest(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
                          std::uint64_t to, WrittenAudio& written)
-    : worker_([this, path, streamWord, from, to, &written] {
+    : work_([this, path, streamWord, from, to, &written] {
           Run(path, streamWord, from, to, written);
       })
-{}
+{
+    // Without a thread to spare the digest is worked out when it is asked for.
+    try {
+        worker_ = std::thread(work_);
+    } catch (const std::system_error&) {
+        worker_ = {};
+    }
+}
 
 AudioDigest::~AudioDigest()
 {
@@ -31,10 +39,13 @@ bool AudioDigest::Finish()
 {
     if (worker_.joinable())
         worker_.join();
+    else if (!ok_ && work_)
+        work_();
+    work_ = nullptr;
     return ok_;
 }
 
-void AudioDigest::Run(std::string path, std::uint32_t streamWord, std::uint64_t from,
+void AudioDigest::Run(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
                       std::uint64_t to, WrittenAudio& written)
 {
     FileReader reader = FileReader::Open(path);

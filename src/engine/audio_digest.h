@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -28,11 +29,12 @@ public:
     bool Finish();
 
 private:
-    void Run(std::string path, std::uint32_t streamWord, std::uint64_t from, std::uint64_t to,
-             WrittenAudio& written);
+    void Run(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
+             std::uint64_t to, WrittenAudio& written);
 
     std::atomic<bool> stop_{false};
     bool ok_ = false;
+    std::function<void()> work_;
     std::thread worker_;
 };
 
