@@ -73,6 +73,19 @@ FileReader FileReader::FromMemory(std::span<const std::uint8_t> bytes)
     return reader;
 }
 
+FileReader FileReader::Twin() const
+{
+    FileReader twin;
+    twin.memory_ = memory_;
+    twin.size_ = size_;
+    if (fd_ >= 0) {
+        twin.fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (twin.fd_ < 0)
+            twin.memory_ = nullptr; // not open
+    }
+    return twin;
+}
+
 std::size_t FileReader::Read(void* destination, std::size_t count)
 {
     const std::size_t got = ReadAt(position_, destination, count);

@@ -26,6 +26,10 @@ public:
     // The bytes must outlive the reader.
     static FileReader FromMemory(std::span<const std::uint8_t> bytes);
 
+    // A reader of its own over the same bytes, for another thread: windows,
+    // positions and errors are not shared. Not open when that fails.
+    FileReader Twin() const;
+
     bool IsOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     // True once any read hit an input error (as opposed to the end of the file).
     bool HasFailed() const { return failed_; }

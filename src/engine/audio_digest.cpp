@@ -1,7 +1,5 @@
 #include "engine/audio_digest.h"
 
-#include "base/file_reader.h"
-
 #include <algorithm>
 #include <system_error>
 #include <vector>
@@ -14,11 +12,10 @@ constexpr std::size_t kDigestChunk = 256 * 1024;
 
 } // namespace
 
-AudioDigest::AudioDigest(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
+AudioDigest::AudioDigest(const FileReader& source, std::uint32_t streamWord, std::uint64_t from,
                          std::uint64_t to, WrittenAudio& written)
-    : work_([this, path, streamWord, from, to, &written] {
-          Run(path, streamWord, from, to, written);
-      })
+    : reader_(source.Twin()),
+      work_([this, streamWord, from, to, &written] { Run(reader_, streamWord, from, to, written); })
 {
     // Without a thread to spare the digest is worked out when it is asked for.
     try {
@@ -45,10 +42,9 @@ bool AudioDigest::Finish()
     return ok_;
 }
 
-void AudioDigest::Run(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
+void AudioDigest::Run(FileReader& reader, std::uint32_t streamWord, std::uint64_t from,
                       std::uint64_t to, WrittenAudio& written)
 {
-    FileReader reader = FileReader::Open(path);
     if (!reader.IsOpen())
         return;
     FrameCounter counter(reader, streamWord, from, to, &written);

@@ -3,12 +3,12 @@
 // spare, the seek table and the LAME tag's CRC cost no time of the copy.
 #pragma once
 
+#include "base/file_reader.h"
 #include "engine/frame_copy.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <thread>
 
 namespace keldro {
@@ -16,9 +16,9 @@ namespace keldro {
 class AudioDigest
 {
 public:
-    // Reads [from, to) of the file on its own, counting into `written`, which
-    // the caller leaves alone until Finish.
-    AudioDigest(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
+    // Reads [from, to) of the source through a twin of the caller's reader,
+    // counting into `written`, which the caller leaves alone until Finish.
+    AudioDigest(const FileReader& source, std::uint32_t streamWord, std::uint64_t from,
                 std::uint64_t to, WrittenAudio& written);
     // Stops reading and waits: an abandoned copy leaves nothing running.
     ~AudioDigest();
@@ -29,9 +29,10 @@ public:
     bool Finish();
 
 private:
-    void Run(const std::string& path, std::uint32_t streamWord, std::uint64_t from,
-             std::uint64_t to, WrittenAudio& written);
+    void Run(FileReader& reader, std::uint32_t streamWord, std::uint64_t from, std::uint64_t to,
+             WrittenAudio& written);
 
+    FileReader reader_;
     std::atomic<bool> stop_{false};
     bool ok_ = false;
     std::function<void()> work_;

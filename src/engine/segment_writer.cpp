@@ -178,8 +178,7 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     std::optional<AudioDigest> digest;
     if (header && header->NeedsWrittenAudio()) {
         written.emplace(header->bytes.size());
-        digest.emplace(source.Path(), source.HeaderWord(), result.startOffset, result.endOffset,
-                       *written);
+        digest.emplace(reader, source.HeaderWord(), result.startOffset, result.endOffset, *written);
     }
     if (const SegmentError copied = CopyAudio(source, reader, out, result, digest.has_value());
         copied != SegmentError::None)

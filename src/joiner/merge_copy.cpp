@@ -95,8 +95,7 @@ bool MergePage::MergeRow(int row, Run& run)
     WrittenAudio* written = run.written ? &*run.written : nullptr;
     std::optional<AudioDigest> digest;
     if (written)
-        digest.emplace(entry.Path(), info.HeaderWord(), merged.startOffset, merged.endOffset,
-                       *written);
+        digest.emplace(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset, *written);
     FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset);
     CopyOutcome outcome =
         CopyCountingFrames(*reader, merged.startOffset, merged.endOffset, *run.out, counter,

@@ -32,7 +32,8 @@ protected:
 TEST_F(AudioDigestTest, FindsTheFramesAndTheCrcOfTheRange)
 {
     WrittenAudio written(417); // as behind a header frame of 417 bytes
-    AudioDigest digest(path_, word_, 100, bytes_.size(), written);
+    const FileReader file = FileReader::Open(path_);
+    AudioDigest digest(file, word_, 100, bytes_.size(), written);
     ASSERT_TRUE(digest.Finish());
     EXPECT_EQ(written.positions.Count(), 3000u);
     EXPECT_EQ(written.end, 417 + bytes_.size() - 100);
@@ -44,17 +45,29 @@ TEST_F(AudioDigestTest, FindsTheFramesAndTheCrcOfTheRange)
 
 TEST_F(AudioDigestTest, ARangeBeyondTheFileFailsAndAnAbandonedOneStops)
 {
+    const FileReader file = FileReader::Open(path_);
     WrittenAudio beyond;
-    AudioDigest tooLong(path_, word_, 100, bytes_.size() + 5000, beyond);
+    AudioDigest tooLong(file, word_, 100, bytes_.size() + 5000, beyond);
     EXPECT_FALSE(tooLong.Finish());
     WrittenAudio missing;
-    AudioDigest noFile(dir_.File("gone.mp3"), word_, 0, 1000, missing);
+    AudioDigest noFile(FileReader::Open(dir_.File("gone.mp3")), word_, 0, 1000, missing);
     EXPECT_FALSE(noFile.Finish());
     // Destroyed while it reads: the destructor waits for it, nothing is left running.
     for (int i = 0; i < 20; ++i) {
         WrittenAudio abandoned;
-        AudioDigest digest(path_, word_, 100, bytes_.size(), abandoned);
+        AudioDigest digest(file, word_, 100, bytes_.size(), abandoned);
     }
+}
+
+// Bytes that are no file of their own (a reader over memory) are digested too.
+TEST_F(AudioDigestTest, ReadsThroughTheCallersKindOfReader)
+{
+    const FileReader memory = FileReader::FromMemory(bytes_);
+    WrittenAudio written;
+    AudioDigest digest(memory, word_, 100, bytes_.size(), written);
+    ASSERT_TRUE(digest.Finish());
+    EXPECT_EQ(written.positions.Count(), 3000u);
+    EXPECT_EQ(written.crc, Crc16({bytes_.data() + 100, bytes_.size() - 100}));
 }
 
 } // namespace
