@@ -59,8 +59,8 @@ struct SplitReport
         TimeMs start = 0;
         TimeMs end = 0;
         std::uint32_t startOffset = 0;
-        int carriedFrames = 0; // frames in front of the cut, in a seamless split
         std::uint32_t endOffset = 0;
+        int carriedFrames = 0; // frames in front of the cut, in a seamless split
         std::uint64_t bytes = 0;
         bool written = false;
         bool existedBefore = false; // its file was there before the run

@@ -23,16 +23,25 @@ std::vector<std::uint8_t>& CopyBuffer()
 
 } // namespace
 
-void WrittenAudio::AddBytes(const std::uint8_t* bytes, std::size_t size)
+void WrittenAudio::AddFrameAt(std::uint64_t offsetInBytes, std::uint32_t length)
 {
-    crc = Crc16({bytes, size}, crc);
-    end += size;
+    const std::uint64_t at = end + offsetInBytes;
+    positions.Add(static_cast<std::uint32_t>(std::min<std::uint64_t>(at, 0xFFFFFFFFu)));
+    framesEnd = std::max(framesEnd, at + length);
 }
 
-void WrittenAudio::AddFrameAt(std::uint64_t offsetInBytes)
+void WrittenAudio::AddBytes(const std::uint8_t* bytes, std::size_t size)
 {
-    positions.Add(
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(end + offsetInBytes, 0xFFFFFFFFu)));
+    // The CRC of the audio stops where the last frame ends; what follows
+    // counts in only once a frame comes after it.
+    const std::size_t audio =
+        framesEnd > end ? static_cast<std::size_t>(std::min<std::uint64_t>(framesEnd - end, size))
+                        : 0;
+    runningCrc_ = Crc16({bytes, audio}, runningCrc_);
+    if (audio > 0)
+        crc = runningCrc_;
+    runningCrc_ = Crc16({bytes + audio, size - audio}, runningCrc_);
+    end += size;
 }
 
 void FrameCounter::Feed(const std::uint8_t* chunk, std::uint64_t chunkStart, std::size_t size)
@@ -59,7 +68,8 @@ void FrameCounter::Walk(const std::uint8_t* chunk, std::uint64_t chunkStart, std
         if (IsValidFrameHeader(word) && IsSameStream(word, stream_)) {
             ++count_;
             if (written_)
-                written_->AddFrameAt(next_ - chunkStart);
+                written_->AddFrameAt(next_ - chunkStart,
+                                     static_cast<std::uint32_t>(FrameLengthOfHeader(word)));
             next_ += static_cast<std::uint64_t>(FrameLengthOfHeader(word));
         } else {
             ++next_; // not where a frame should start: search on, as a walk does

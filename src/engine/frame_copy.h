@@ -12,18 +12,25 @@
 namespace keldro {
 
 // What a writer learns of the audio it writes behind a header frame, as the
-// bytes pass: where each frame lies, for the seek table, and the CRC and length
-// of all the audio, for the LAME tag.
+// bytes pass: where each frame lies, for the seek table, and where the last
+// frame ends with the CRC up to there, for the LAME tag. Bytes after the last
+// frame (an APE tag, junk) are copied but are no audio.
 struct WrittenAudio
 {
     FramePositions positions; // from the header frame's first byte
-    std::uint16_t crc = 0;
-    std::uint64_t end = 0; // the next byte's offset from the header frame's first byte
+    std::uint16_t crc = 0;    // of the bytes up to framesEnd
+    std::uint64_t end = 0;    // the next byte's offset from the header frame's first byte
+    std::uint64_t framesEnd = 0;
 
-    explicit WrittenAudio(std::uint64_t headerFrameSize = 0) : end(headerFrameSize) {}
-    // Bytes that pass, and the frames among them (offsets into these bytes).
+    explicit WrittenAudio(std::uint64_t headerFrameSize = 0)
+        : end(headerFrameSize), framesEnd(headerFrameSize)
+    {}
+    // The frames among the bytes about to pass (offsets into them), then the bytes.
+    void AddFrameAt(std::uint64_t offsetInBytes, std::uint32_t length);
     void AddBytes(const std::uint8_t* bytes, std::size_t size);
-    void AddFrameAt(std::uint64_t offsetInBytes);
+
+private:
+    std::uint16_t runningCrc_ = 0; // of every byte
 };
 
 // Counts the frames of one stream in [next, end) from the bytes as they pass;

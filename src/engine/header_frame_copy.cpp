@@ -21,7 +21,7 @@ void HeaderFrameCopy::Finish(std::uint32_t frames, const WrittenAudio& written, 
                              std::uint32_t padding)
 {
     const auto byteCount =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(written.end, 0xFFFFFFFFu));
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(written.framesEnd, 0xFFFFFFFFu));
     header.Patch(bytes, frames, byteCount);
     PatchSeekTable(bytes, header, written.positions, byteCount);
     if (lame.present)

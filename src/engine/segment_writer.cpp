@@ -4,6 +4,7 @@
 #include "engine/audio_digest.h"
 #include "engine/bit_reservoir.h"
 #include "engine/frame_copy.h"
+#include "engine/frame_header.h"
 #include "engine/header_frame_copy.h"
 
 #include <algorithm>
@@ -98,6 +99,15 @@ SegmentError Commit(OutputFile& out, const SegmentOptions& options)
     return SegmentError::WriteFailed;
 }
 
+// Where a piece ends, the source's audio has ended when no frame of its stream
+// follows: at the end of the audio, or before a trailing tag or junk.
+bool EndsTheAudio(const CMP3Info& source, FileReader& reader, std::uint32_t end)
+{
+    std::uint32_t word = 0;
+    return end >= source.AudioEnd() || !reader.ReadWordAt(end, word) || !IsValidFrameHeader(word) ||
+           !IsSameStream(word, source.HeaderWord());
+}
+
 // The piece's delay is the source's only where the piece begins with the
 // source's first frame, its padding only where it ends with the last: anywhere
 // else the samples are the music's own, and a gapless decoder would cut them.
@@ -114,8 +124,59 @@ void FinishHeaderFrame(const CMP3Info& source, FileReader& reader, const Segment
         delay = header.lame.delay;
     else if (result.carriedFrames > 0)
         delay = static_cast<std::uint32_t>(result.carriedFrames) * samples - kDecoderDelaySamples;
-    const bool toLast = result.endOffset >= source.SnapToFrame(reader, source.AudioEnd());
+    const bool toLast = EndsTheAudio(source, reader, result.endOffset);
     header.Finish(result.frames, *written, delay, toLast ? header.lame.padding : 0);
+}
+
+// The source's header frame, when the piece gets one.
+SegmentError ReadHeaderFrame(const CMP3Info& source, FileReader& reader,
+                             const SegmentOptions& options, std::optional<HeaderFrameCopy>& header)
+{
+    if (!options.writeVbrHeader || !source.HasHeaderFrame())
+        return SegmentError::None;
+    std::vector<std::uint8_t> frame;
+    if (!ReadRange(reader, source.VbrFrameOffset(), source.FirstFrameOffset(), frame))
+        return reader.HasFailed() ? SegmentError::ReadFailed : SegmentError::SourceChanged;
+    header.emplace(std::move(frame), source.HeaderFrame());
+    return SegmentError::None;
+}
+
+// Frames are carried in front of a cut only where a LAME tag's delay tells
+// players to drop them; anywhere else they would play twice.
+void PlanSeamlessStart(const CMP3Info& source, FileReader& reader,
+                       const std::optional<HeaderFrameCopy>& header, SegmentResult& result)
+{
+    if (!header || !header->lame.present) {
+        result.carriedComplete = false;
+        return;
+    }
+    const CarriedStart carried = PlanCarriedStart(source, reader, result.startOffset);
+    result.startOffset = carried.offset;
+    result.carriedFrames = carried.frames;
+    result.carriedComplete = carried.complete;
+}
+
+// The audio, with where its frames land and its CRC worked out beside the copy
+// when the header frame needs them.
+SegmentError CopyDigested(const CMP3Info& source, FileReader& reader, OutputFile& out,
+                          SegmentResult& result, const std::optional<HeaderFrameCopy>& header,
+                          std::optional<WrittenAudio>& written)
+{
+    std::optional<AudioDigest> digest;
+    if (header && header->NeedsWrittenAudio()) {
+        written.emplace(header->bytes.size());
+        digest.emplace(reader, source.HeaderWord(), result.startOffset, result.endOffset, *written);
+    }
+    if (const SegmentError copied = CopyAudio(source, reader, out, result, digest.has_value());
+        copied != SegmentError::None)
+        return copied;
+    // The digest read the same bytes as the copy.
+    if (digest) {
+        if (!digest->Finish())
+            return SegmentError::SourceChanged;
+        result.frames = written->positions.Count();
+    }
+    return SegmentError::None;
 }
 
 } // namespace
@@ -150,45 +211,25 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     const std::uint32_t cut = source.SnapToFrame(reader, startOffset);
     result.startOffset = cut;
     result.endOffset = std::max(source.SnapToFrame(reader, endOffset), cut);
-    if (options.seamless && result.endOffset > cut) {
-        const CarriedStart carried = PlanCarriedStart(source, reader, cut);
-        result.startOffset = carried.offset;
-        result.carriedFrames = carried.frames;
-        result.carriedComplete = carried.complete;
-    }
-
     OutputFile out(outputPath);
     const auto fail = [&](SegmentError error) {
         result.systemError = error == SegmentError::ReadFailed ? reader.Error() : out.Error();
         return Failure(error, result);
     };
+    std::optional<HeaderFrameCopy> header;
+    if (const SegmentError read = ReadHeaderFrame(source, reader, options, header);
+        read != SegmentError::None)
+        return fail(read);
+    if (options.seamless && result.endOffset > cut)
+        PlanSeamlessStart(source, reader, header, result);
     if (!out.IsOpen())
         return fail(SegmentError::CannotCreate);
-    std::optional<HeaderFrameCopy> header;
-    if (options.writeVbrHeader && source.HasHeaderFrame()) {
-        std::vector<std::uint8_t> frame;
-        if (!ReadRange(reader, source.VbrFrameOffset(), source.FirstFrameOffset(), frame))
-            return fail(reader.HasFailed() ? SegmentError::ReadFailed
-                                           : SegmentError::SourceChanged);
-        header.emplace(std::move(frame), source.HeaderFrame());
-        if (!out.Write(header->bytes.data(), header->bytes.size()))
-            return fail(SegmentError::WriteFailed);
-    }
+    if (header && !out.Write(header->bytes.data(), header->bytes.size()))
+        return fail(SegmentError::WriteFailed);
     std::optional<WrittenAudio> written;
-    std::optional<AudioDigest> digest;
-    if (header && header->NeedsWrittenAudio()) {
-        written.emplace(header->bytes.size());
-        digest.emplace(reader, source.HeaderWord(), result.startOffset, result.endOffset, *written);
-    }
-    if (const SegmentError copied = CopyAudio(source, reader, out, result, digest.has_value());
+    if (const SegmentError copied = CopyDigested(source, reader, out, result, header, written);
         copied != SegmentError::None)
         return fail(copied);
-    // What the digest read is what was copied: the copy read the same bytes.
-    if (digest) {
-        if (!digest->Finish())
-            return fail(SegmentError::SourceChanged);
-        result.frames = written->positions.Count();
-    }
     if (header) {
         FinishHeaderFrame(source, reader, result, cut, *header, written);
         if (!out.WriteAt(0, header->bytes.data(), header->bytes.size()))

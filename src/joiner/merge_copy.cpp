@@ -79,6 +79,23 @@ std::uint32_t MergePage::PaddingOf(const CMP3Info& info, FileReader& reader)
     return LameTag::Read(frame, info.HeaderFrame()).padding;
 }
 
+// The row's audio into the output; where its frames land and the CRC are
+// worked out beside the copy, and wait for it only when it went through.
+CopyOutcome MergePage::CopyRowAudio(const CMP3Info& info, FileReader& reader,
+                                    const MergedFile& merged, FrameCounter& counter, Run& run)
+{
+    std::optional<AudioDigest> digest;
+    if (run.written)
+        digest.emplace(reader, info.HeaderWord(), merged.startOffset, merged.endOffset,
+                       *run.written);
+    const CopyOutcome outcome =
+        CopyCountingFrames(reader, merged.startOffset, merged.endOffset, *run.out, counter,
+                           kMergeChunk, [this] { return AfterChunk(); });
+    if (outcome == CopyOutcome::Done && digest && !digest->Finish())
+        return CopyOutcome::SourceChanged;
+    return outcome;
+}
+
 bool MergePage::MergeRow(int row, Run& run)
 {
     const MergeEntry entry = row < list_.RowCount() ? list_.Row(row) : MergeEntry{};
@@ -92,17 +109,8 @@ bool MergePage::MergeRow(int row, Run& run)
     if (row == 0 && info.HasHeaderFrame() && !KeepHeaderFrame(info, *reader, run))
         return ReportFailure(run, run.target, SystemErrorReason(run.out->Error()));
     run.endPadding = PaddingOf(info, *reader);
-    WrittenAudio* written = run.written ? &*run.written : nullptr;
-    std::optional<AudioDigest> digest;
-    if (written)
-        digest.emplace(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset, *written);
     FrameCounter counter(*reader, info.HeaderWord(), merged.startOffset, merged.endOffset);
-    CopyOutcome outcome =
-        CopyCountingFrames(*reader, merged.startOffset, merged.endOffset, *run.out, counter,
-                           kMergeChunk, [this] { return AfterChunk(); });
-    // The digest read the same bytes on its own: it ends with them.
-    if (digest && !digest->Finish() && outcome == CopyOutcome::Done)
-        outcome = CopyOutcome::SourceChanged;
+    const CopyOutcome outcome = CopyRowAudio(info, *reader, merged, counter, run);
     if (outcome == CopyOutcome::Stopped) {
         run.aborted = true;
         return false;
@@ -119,7 +127,8 @@ bool MergePage::MergeRow(int row, Run& run)
     run.byteTotal += merged.endOffset - merged.startOffset;
     if (const int seconds = entry.SilenceSeconds(); seconds > 0) {
         const SilenceResult silence = AppendSilence(
-            *run.out, info, seconds, [this] { return AfterChunk(); }, written);
+            *run.out, info, seconds, [this] { return AfterChunk(); },
+            run.written ? &*run.written : nullptr);
         if (silence.stopped) {
             run.aborted = true;
             return false;

@@ -15,6 +15,9 @@ namespace keldro {
 class CMP3Info;
 class ConverterHost;
 class FileReader;
+class FrameCounter;
+enum class CopyOutcome;
+struct MergedFile;
 enum class MergeCommand;
 struct MergePageState;
 class MergePageView;
@@ -91,6 +94,8 @@ private:
     bool ChooseTarget(std::string& target);
     bool TargetIsASource(const std::string& target);
     bool MergeRow(int row, Run& run);
+    CopyOutcome CopyRowAudio(const CMP3Info& info, FileReader& reader, const MergedFile& merged,
+                             FrameCounter& counter, Run& run);
     static bool KeepHeaderFrame(const CMP3Info& info, FileReader& reader, Run& run);
     static std::uint32_t PaddingOf(const CMP3Info& info, FileReader& reader);
     bool ReportFailure(Run& run, const std::string& file, const std::string& reason);

@@ -70,7 +70,7 @@ SilenceResult AppendSilence(OutputFile& out, const CMP3Info& source, int seconds
         result.ok = out.Write(block.data(), frames * length);
         if (written) {
             for (std::size_t frame = 0; frame < frames; ++frame)
-                written->AddFrameAt(frame * length);
+                written->AddFrameAt(frame * length, static_cast<std::uint32_t>(length));
             written->AddBytes(block.data(), frames * length);
         }
         result.bytes += frames * length;

@@ -34,7 +34,7 @@ struct OtherSettings
     int seamlessSplit = 0;
 };
 
-// The sixteen flags and modes: where each is stored and its default.
+// The seventeen flags and modes: where each is stored and its default.
 struct OtherSettingsFlag
 {
     SettingKey key;

@@ -139,7 +139,7 @@ void SplitPage::RunSplit()
 
     RunState run;
     run.writeVbrHeader = settings_.GetSettingInt(setting::kWriteVbrHeader, 1) != 0;
-    run.seamless = settings_.GetSettingInt(setting::kSeamlessSplit, 0) == 1;
+    run.seamless = settings_.GetSettingInt(setting::kSeamlessSplit, 0) != 0;
     run.fast = !FrameAccurate();
     const bool countChecked = settings_.GetSettingInt(setting::kSplitterCountGenerated, 0) == 1;
     run.streamOffsets = stream_ != 0 && ProbeStreamOffsets();

@@ -108,6 +108,12 @@ TEST_F(SplitCommandTest, SeamlessPiecesPlayGaplessAsTheSource)
             EXPECT_EQ(test::FirstDifference(whole, joined), -1);
         }
     }
+    // Without the header frame nothing could tell players to drop carried
+    // frames: none are carried.
+    const json bare = Split(
+        {"--seamless", "--no-vbr-header", "--parts", "3", "--out", dir_.File("bare"), source});
+    for (const json& track : bare["tracks"])
+        EXPECT_EQ(track["carried_frames"], 0) << track;
 }
 
 TEST_F(SplitCommandTest, VariableBitrateFileInFastHandlingStillReachesTheEnd)

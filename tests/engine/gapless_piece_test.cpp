@@ -24,6 +24,9 @@ struct GaplessSource
     const char* name;
     test::PcmSpec pcm;
     std::vector<std::string> lameArgs;
+    // mpg123 rounds a seamless piece's samples differently by this much at
+    // most: MPEG 2 decodes a frame's first granule from the frame before it.
+    int rounding = 0;
 };
 
 // Variable and constant bitrate, joint and plain stereo, 44.1 and 48 kHz.
@@ -32,6 +35,7 @@ const GaplessSource kSources[] = {
     {"cbr44_joint", {44100, 2, 6.0, 523.0, 0.2, 22}, {"-b", "128"}},
     {"vbr48_joint", {48000, 2, 6.0, 392.0, 0.3, 23}, {"-V", "4"}},
     {"cbr48_stereo", {48000, 2, 6.0, 440.0, 0.25, 24}, {"-b", "192", "-m", "s"}},
+    {"mpeg2_22_joint", {22050, 2, 6.0, 294.0, 0.3, 25}, {"-b", "64"}, 1},
 };
 
 void PrintTo(const GaplessSource& source, std::ostream* out)
@@ -102,7 +106,10 @@ TEST_P(GaplessPieceTest, SeamlessPiecesGiveTheSourcesSamplesExactly)
     std::vector<SegmentResult> results;
     const test::DecodedPcm joined = JoinedPieces(true, results);
     EXPECT_EQ(joined.Frames(), source_.Frames());
-    EXPECT_EQ(test::FirstDifference(source_, joined), -1);
+    if (GetParam().rounding == 0) {
+        EXPECT_EQ(test::FirstDifference(source_, joined), -1);
+    }
+    EXPECT_LE(test::LargestDifference(source_, joined), GetParam().rounding);
     std::string carried;
     for (const SegmentResult& result : results) {
         carried += std::to_string(result.carriedFrames) + " ";
@@ -156,6 +163,42 @@ TEST_P(GaplessPieceTest, EachPiecesHeaderFrameDescribesThePiece)
             EXPECT_LT(at, check.positions.PositionOf(half + 2)) << i;
         }
     }
+}
+
+// Bytes after the last frame (here an APE tag) are copied into the last piece
+// but are no audio: its header frame counts, seeks and checks the frames only,
+// and it keeps the source's padding.
+TEST_P(GaplessPieceTest, TrailingBytesAreNoAudioOfTheLastPiece)
+{
+    test::Bytes bytes = test::ReadFile(path_);
+    const std::size_t audioEnd = bytes.size();
+    const test::Bytes ape = test::Garbage(30'000, 9);
+    bytes.insert(bytes.end(), {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X'});
+    bytes.insert(bytes.end(), ape.begin(), ape.end());
+    const std::string tagged = dir_.File("tagged.mp3");
+    test::WriteFile(tagged, bytes);
+    CMP3Info source;
+    ASSERT_TRUE(source.Analyse(tagged));
+    ASSERT_TRUE(source.LoadFrameTable(ui_));
+    const std::string last = dir_.File("last.mp3");
+    const TimeMs total = source.DurationMs();
+    ASSERT_TRUE(
+        WriteSegmentByTime(source, last, total / 2, total, 0, !source.HasVbrHeader(), {}).ok);
+    FileReader sourceFile = FileReader::Open(path_);
+    const LameTag sourceTag = CheckHeaderFrame(sourceFile, info_).lame;
+    CMP3Info piece;
+    ASSERT_TRUE(piece.Analyse(last));
+    FileReader file = FileReader::Open(last);
+    const HeaderFrameCheck check = CheckHeaderFrame(file, piece);
+    EXPECT_EQ(check.tocOk, std::optional<bool>(true));
+    EXPECT_EQ(check.lame.padding, sourceTag.padding);
+    EXPECT_EQ(check.lame.musicLength, check.streamBytes);
+    const test::Bytes written = test::ReadFile(last);
+    const std::size_t frames = piece.VbrFrameOffset() + check.streamBytes;
+    EXPECT_EQ(check.lame.musicCrc, test::BitwiseCrc16(written.data() + piece.FirstFrameOffset(),
+                                                      frames - piece.FirstFrameOffset()));
+    EXPECT_LT(frames + 30'000, written.size()); // the tag was copied
+    EXPECT_LT(audioEnd, bytes.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Lame, GaplessPieceTest, ::testing::ValuesIn(kSources),
