@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace keldro {
 namespace {
@@ -128,6 +130,55 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
     if (!file->HasFailed())
         RememberWalk(time, position);
     return position;
+}
+
+// For a time t the table answers with the first checkpoint later than t - 10 ms
+// when it is also earlier than t + 10 ms; else the walk's first position at or
+// past t. Both are decided in order as the walk passes them.
+std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
+                                                          std::span<const TimeMs> times) const
+{
+    std::vector<std::size_t> order(times.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
+    const auto wanted = [&](std::size_t k) { return static_cast<double>(times[order[k]]); };
+    const FramePosition origin{0.0, 0, firstFrameOffset_};
+    std::vector<FramePosition> answers(times.size(), origin);
+    std::vector<std::optional<FramePosition>> walked(times.size());
+    std::size_t nextDecided = 0;
+    // Time 0 is the origin, whatever follows.
+    while (nextDecided < order.size() && times[order[nextDecided]] == 0)
+        walked[nextDecided++] = origin;
+    std::size_t nextWalked = nextDecided;
+    const std::uint32_t step = FrameTableStep(fileSize_);
+    std::size_t checkpoints = 0;
+    FramePosition position = origin;
+    file.Seek(firstFrameOffset_);
+    std::uint32_t skip = 0;
+    WalkStep frame;
+    while (nextDecided < order.size() && StepFrame(file, skip, frame)) {
+        position = PositionAfter(position.frames + 1, frame.end);
+        for (; nextWalked < order.size() && wanted(nextWalked) <= position.timeMs; ++nextWalked)
+            walked[nextWalked] = position;
+        // Only a variable-bitrate file gets a table to answer from.
+        if (!HasVbrHeader() || frame.end <= std::uint64_t{checkpoints + 1} * step)
+            continue;
+        ++checkpoints;
+        // This checkpoint is the first later than t - 10 ms for these times;
+        // the walk has passed each one it does not answer itself.
+        for (; nextDecided < order.size() &&
+               position.timeMs > wanted(nextDecided) - kCheckpointTolerance;
+             ++nextDecided) {
+            const bool near =
+                std::fabs(position.timeMs - wanted(nextDecided)) < kCheckpointTolerance;
+            answers[order[nextDecided]] = near ? position : *walked[nextDecided];
+        }
+    }
+    for (; nextDecided < order.size(); ++nextDecided)
+        answers[order[nextDecided]] = walked[nextDecided].value_or(position);
+    return answers;
 }
 
 void CMP3Info::RememberWalk(TimeMs requested, const FramePosition& position) const

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,11 @@ public:
     // The end of the frame during which time falls. Without a file the source
     // is opened by its path.
     FramePosition LocateTime(TimeMs time, FileReader* file) const;
+    // What LocateTime gives for each time once LoadFrameTable has run,
+    // found in one walk over the stream, the table's checkpoints worked out on
+    // the way: the same sums, the same checkpoint rule. Needs no table.
+    std::vector<FramePosition> LocateTimesInOneWalk(FileReader& file,
+                                                    std::span<const TimeMs> times) const;
     // reference: the source's duration on the caller's time scale, or 0.
     std::uint32_t TimeToOffset(TimeMs time, TimeMs reference, bool fast) const;
     // The frames in [from, to), two frame boundaries, from the table and two

@@ -1,0 +1,86 @@
+// Times located in one walk, with the checkpoints worked out on the way, must
+// land exactly where LocateTime puts them with the frame table loaded: the
+// one-walk split writes the same bytes as the two-pass one.
+#include "engine/mp3_info.h"
+#include "lame_corpus.h"
+#include "mp3_builder.h"
+#include "scripted_interaction.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace keldro {
+namespace {
+
+// The times: random ones over the whole stream and past its end, and each
+// checkpoint's time with offsets on both sides of the 10 ms rule.
+std::vector<TimeMs> TimesFor(const CMP3Info& withTable, std::uint32_t seed)
+{
+    std::mt19937 random(seed);
+    const auto duration =
+        static_cast<TimeMs>(withTable.FrameTable().empty() ? withTable.DurationMs()
+                                                           : withTable.FrameTable().back().timeMs);
+    std::uniform_int_distribution<TimeMs> anywhere(0, duration + 2'000);
+    std::vector<TimeMs> times{0};
+    for (int i = 0; i < 50; ++i)
+        times.push_back(anywhere(random));
+    for (const FramePosition& checkpoint : withTable.FrameTable()) {
+        const auto at = static_cast<TimeMs>(checkpoint.timeMs);
+        for (const TimeMs near : {at - 10, at - 9, at - 1, at, at + 1, at + 9, at + 10, at + 11})
+            times.push_back(near);
+    }
+    std::shuffle(times.begin(), times.end(), random);
+    return times;
+}
+
+void ExpectSameAsTheTable(const std::string& path, std::uint32_t seed)
+{
+    CMP3Info withTable;
+    ASSERT_TRUE(withTable.Analyse(path));
+    test::ScriptedInteraction ui;
+    ASSERT_TRUE(withTable.LoadFrameTable(ui)); // none for constant bitrate
+    CMP3Info without;
+    ASSERT_TRUE(without.Analyse(path));
+    const std::vector<TimeMs> times = TimesFor(withTable, seed);
+    FileReader file = FileReader::Open(path);
+    const std::vector<FramePosition> walked = without.LocateTimesInOneWalk(file, times);
+    ASSERT_EQ(walked.size(), times.size());
+    for (std::size_t i = 0; i < times.size(); ++i)
+        EXPECT_EQ(walked[i], withTable.LocateTime(times[i], nullptr))
+            << path << " at " << times[i] << " ms";
+}
+
+TEST(OneWalkLocateTest, EveryLameFileOfTheCorpusAtFiftyRandomTimes)
+{
+    std::uint32_t seed = 1;
+    for (const test::CorpusEntry& entry : test::CorpusEntries())
+        ExpectSameAsTheTable(test::CorpusFile(entry.name), seed++);
+}
+
+// Long enough for checkpoints (one every 2 MB): a lame VBR file's audio
+// repeated behind its header frame.
+TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
+{
+    CMP3Info seed;
+    const std::string vbr = test::CorpusFile("vbr_v2");
+    ASSERT_TRUE(seed.Analyse(vbr));
+    const test::Bytes bytes = test::ReadFile(vbr);
+    test::Bytes big(bytes.begin(), bytes.begin() + seed.FirstFrameOffset());
+    while (big.size() < 12'000'000)
+        big.insert(big.end(), bytes.begin() + seed.FirstFrameOffset(),
+                   bytes.begin() + seed.AudioEnd());
+    test::TempDir dir;
+    const std::string path = dir.File("long.mp3");
+    test::WriteFile(path, big);
+    CMP3Info check;
+    ASSERT_TRUE(check.Analyse(path));
+    test::ScriptedInteraction ui;
+    ASSERT_TRUE(check.LoadFrameTable(ui));
+    ASSERT_GE(check.FrameTable().size(), 5u);
+    for (std::uint32_t round = 0; round < 4; ++round)
+        ExpectSameAsTheTable(path, 100 + round);
+}
+
+} // namespace
+} // namespace keldro
