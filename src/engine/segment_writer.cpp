@@ -67,14 +67,24 @@ SegmentError CopyFailure(CopyOutcome outcome)
 
 // The audio between the snapped offsets; the frame count comes back in result,
 // unless a digest counts them on its own thread.
+std::optional<std::uint32_t> KnownFrameCount(const CMP3Info& source, FileReader& reader,
+                                             const SegmentResult& result,
+                                             const SegmentOptions& options)
+{
+    const auto& given = options.knownFrames;
+    if (given && given->from == result.startOffset && given->to == result.endOffset)
+        return given->count;
+    return source.CountFrames(reader, result.startOffset, result.endOffset);
+}
+
 SegmentError CopyAudio(const CMP3Info& source, FileReader& reader, OutputFile& out,
-                       SegmentResult& result, bool digested)
+                       SegmentResult& result, bool digested, const SegmentOptions& options)
 {
     // With a frame table the count is known beforehand, and the kernel may move
     // the audio on its own; otherwise it is counted as it passes.
     const std::optional<std::uint32_t> known =
         digested ? std::optional<std::uint32_t>(0)
-                 : source.CountFrames(reader, result.startOffset, result.endOffset);
+                 : KnownFrameCount(source, reader, result, options);
     std::optional<SegmentError> copied;
     if (known && reader.Descriptor() >= 0)
         copied = CopySpliced(reader, result.startOffset, result.endOffset, out);
@@ -160,14 +170,15 @@ void PlanSeamlessStart(const CMP3Info& source, FileReader& reader,
 // when the header frame needs them.
 SegmentError CopyDigested(const CMP3Info& source, FileReader& reader, OutputFile& out,
                           SegmentResult& result, const std::optional<HeaderFrameCopy>& header,
-                          std::optional<WrittenAudio>& written)
+                          std::optional<WrittenAudio>& written, const SegmentOptions& options)
 {
     std::optional<AudioDigest> digest;
     if (header && header->NeedsWrittenAudio()) {
         written.emplace(header->bytes.size());
         digest.emplace(reader, source.HeaderWord(), result.startOffset, result.endOffset, *written);
     }
-    if (const SegmentError copied = CopyAudio(source, reader, out, result, digest.has_value());
+    if (const SegmentError copied =
+            CopyAudio(source, reader, out, result, digest.has_value(), options);
         copied != SegmentError::None)
         return copied;
     // The digest read the same bytes as the copy.
@@ -227,7 +238,8 @@ SegmentResult WriteSegment(const CMP3Info& source, FileReader& reader,
     if (header && !out.Write(header->bytes.data(), header->bytes.size()))
         return fail(SegmentError::WriteFailed);
     std::optional<WrittenAudio> written;
-    if (const SegmentError copied = CopyDigested(source, reader, out, result, header, written);
+    if (const SegmentError copied =
+            CopyDigested(source, reader, out, result, header, written, options);
         copied != SegmentError::None)
         return fail(copied);
     if (header) {

@@ -52,6 +52,16 @@ struct SegmentOptions
     // before its start that its first frame is decoded from; the LAME tag's
     // encoder delay tells gapless decoders to drop their samples.
     bool seamless = false;
+    // The audio frames between two frame boundaries, when the caller has
+    // counted them already: used only for exactly that range, it spares the
+    // copy the count and lets the kernel move the audio.
+    struct KnownFrames
+    {
+        std::uint32_t from = 0;
+        std::uint32_t to = 0;
+        std::uint32_t count = 0;
+    };
+    std::optional<KnownFrames> knownFrames;
 };
 
 // Copies the source's frames between the snapped offsets into outputPath.
