@@ -13,6 +13,7 @@
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -89,6 +90,13 @@ public:
     void UnloadSource();
     void UnloadCommand();
     void SwitchSplitMode(SplitMode mode);
+    // Without a playback stream, frame handling may leave the frame table
+    // unloaded when a source loads: a run then finds all its cuts in one walk
+    // over the file, writing the same pieces the table would.
+    void SetDeferFrameTable(bool defer) { deferFrameTable_ = defer; }
+    // Loads the table a deferred load left out, for offsets asked outside a
+    // run; false when it could not be loaded.
+    bool LoadDeferredFrameTable();
 
     // List commands.
     void RemoveSelectedTrack();
@@ -157,6 +165,15 @@ private:
     // streamOffsets: the probe found the stream's file positions usable.
     SegmentResult WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
                              bool streamOffsets, const SegmentOptions& options);
+    // Each cut time's offset (and frames before it, when counted) as the
+    // table would map it, for a run of frame handling whose table was deferred.
+    struct WalkedCut
+    {
+        std::uint32_t offset = 0;
+        std::optional<std::uint32_t> frames;
+    };
+    void LocateCutsInOneWalk();
+    std::optional<WalkedCut> WalkedCutAt(TimeMs time) const;
     bool StopRequested();
     void CompleteRun(const std::string& folder);
 
@@ -179,6 +196,8 @@ private:
     bool loaded_ = false;
     bool running_ = false;
     bool loadingFrames_ = false;
+    bool deferFrameTable_ = false;
+    std::map<TimeMs, FramePosition> walkedCuts_;
     RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool stopAskFirst_ = false;

@@ -143,6 +143,7 @@ void SplitPage::RunSplit()
     run.fast = !FrameAccurate();
     const bool countChecked = settings_.GetSettingInt(setting::kSplitterCountGenerated, 0) == 1;
     run.streamOffsets = stream_ != 0 && ProbeStreamOffsets();
+    LocateCutsInOneWalk();
     int counter = 0;
     int row = 0;
     for (; row < count && !run.aborted; ++row) {
@@ -170,6 +171,7 @@ void SplitPage::RunSplit()
     }
     view_.ProgressChanged(run.aborted ? 0 : row, count);
     view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
+    walkedCuts_.clear();
     lastRun_ = run.aborted ? RunOutcome::Aborted : RunOutcome::Done;
     running_ = false;
     RefreshPosition();

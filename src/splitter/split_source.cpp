@@ -1,5 +1,6 @@
 // Loading and unloading the split page's source, and the split modes.
 #include "base/user_interaction.h"
+#include "common/playback_service.h"
 #include "common/setting_keys.h"
 #include "common/show_once.h"
 #include "engine/stream_info_text.h"
@@ -105,7 +106,12 @@ void SplitPage::OpenSourceStream()
     position_.Reset();
     FreeStream();
     const DWORD decodeOnly = audioDevice_ ? 0 : BASS_STREAM_DECODE;
-    if (FrameAccurate()) {
+    // Only a source without a stream may defer its table: a stream's offsets
+    // and the position slider need it at once.
+    const bool streamed = playback_ && playback_->IsAudioAvailable();
+    if (FrameAccurate() && deferFrameTable_ && !streamed) {
+        CreateStream(BASS_STREAM_PRESCAN | decodeOnly);
+    } else if (FrameAccurate()) {
         loadingFrames_ = true;
         user_.ShowFrameLoadingHint(true);
         CreateStream(BASS_STREAM_PRESCAN | decodeOnly);
@@ -129,6 +135,19 @@ void SplitPage::OpenSourceStream()
     RefreshPosition();
     view_.SourceChanged();
     view_.ListChanged();
+}
+
+bool SplitPage::LoadDeferredFrameTable()
+{
+    if (!deferFrameTable_ || !loaded_ || !FrameAccurate() || stream_ != 0 ||
+        info_.IsFrameTableLoaded())
+        return info_.IsFrameTableLoaded();
+    loadingFrames_ = true;
+    user_.ShowFrameLoadingHint(true);
+    const bool loaded = info_.LoadFrameTable(user_);
+    user_.ShowFrameLoadingHint(false);
+    loadingFrames_ = false;
+    return loaded;
 }
 
 void SplitPage::SeedList()

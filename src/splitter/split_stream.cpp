@@ -3,6 +3,8 @@
 #include "common/playback_service.h"
 #include "splitter/split_page.h"
 
+#include <vector>
+
 namespace keldro {
 
 void SplitPage::CreateStream(DWORD flags)
@@ -92,9 +94,61 @@ std::optional<std::uint32_t> SplitPage::StreamFileOffset(TimeMs time)
     return dataStart + position;
 }
 
+// The cut times of the checked rows, located at once: the walk reads the file
+// only as far as the last cut inside the audio. A walk that fails to read
+// leaves the run where a failed table load would, with estimated offsets.
+void SplitPage::LocateCutsInOneWalk()
+{
+    walkedCuts_.clear();
+    if (!deferFrameTable_ || stream_ != 0 || !FrameAccurate() || !info_.HasVbrHeader() ||
+        info_.IsFrameTableLoaded())
+        return;
+    std::vector<TimeMs> times;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        if (!list_.Row(row).checked)
+            continue;
+        const auto [start, end] = list_.TrackRange(row, true);
+        for (const TimeMs time : {start, end}) {
+            if (time != 0 && time < info_.DurationMs())
+                times.push_back(time);
+        }
+    }
+    FileReader file = FileReader::Open(SourcePath());
+    if (!file.IsOpen() || file.Size() != info_.FileSize())
+        return;
+    const std::vector<FramePosition> found = info_.LocateTimesInOneWalk(file, times);
+    if (file.HasFailed())
+        return;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        walkedCuts_.emplace(times[i], found[i]);
+    walkedCuts_.emplace(0, FramePosition{0.0, 0, info_.FirstFrameOffset()});
+}
+
+// What TimeToOffset gives for a time with the table loaded: the end of the
+// audio at or beyond the duration, where its frames were not counted.
+std::optional<SplitPage::WalkedCut> SplitPage::WalkedCutAt(TimeMs time) const
+{
+    if (walkedCuts_.empty())
+        return std::nullopt;
+    if (time >= info_.DurationMs())
+        return WalkedCut{info_.AudioEnd(), std::nullopt};
+    const auto found = walkedCuts_.find(time);
+    if (found == walkedCuts_.end())
+        return std::nullopt;
+    return WalkedCut{found->second.offset, found->second.frames};
+}
+
 SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
                                     bool streamOffsets, const SegmentOptions& options)
 {
+    const auto from = stream_ == 0 && start <= end ? WalkedCutAt(start) : std::nullopt;
+    const auto to = from ? WalkedCutAt(end) : std::nullopt;
+    if (from && to) {
+        SegmentOptions counted = options;
+        if (from->frames && to->frames && *to->frames >= *from->frames)
+            counted.knownFrames = {from->offset, to->offset, *to->frames - *from->frames};
+        return WriteSegment(info_, path, from->offset, to->offset, counted);
+    }
     if (stream_ == 0)
         return WriteSegmentByTime(info_, path, start, end, 0, fast, options);
     const auto startByte = streamOffsets ? StreamFileOffset(start) : std::nullopt;
