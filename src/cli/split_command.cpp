@@ -256,6 +256,9 @@ int RunSplitCommand(const SplitOptions& options, std::ostream& out, std::ostream
     ui.SetProgressLabel(std::string(LoadString(StringId::LoadingFramesCaption)));
     CliSplitView view(ui);
     SplitPage page(ui, settings, view);
+    // The cut times are known before the run: frame handling finds them all in
+    // one walk while the pieces are written, instead of a table pass first.
+    page.SetDeferFrameTable(true);
     const bool loaded = page.LoadSource(options.source);
     if (PendingInterruption() != 0)
         return ReportInterruption(err, "files written so far are whole");

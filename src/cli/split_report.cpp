@@ -64,8 +64,10 @@ std::string SplitReport::CueSheetPath(const SplitPage& page) const
         .string();
 }
 
-void SplitReport::Collect(const SplitPage& page, const CliSplitView& view)
+void SplitReport::Collect(SplitPage& page, const CliSplitView& view)
 {
+    // Offsets of rows not written come from the table, as a run's would.
+    bool tableAsked = false;
     for (Row& row : rows) {
         const auto written = view.Results().find(row.number - 1);
         if (written != view.Results().end() && written->second.result.ok) {
@@ -78,6 +80,9 @@ void SplitReport::Collect(const SplitPage& page, const CliSplitView& view)
             row.written = true;
             continue;
         }
+        if (!tableAsked)
+            page.LoadDeferredFrameTable();
+        tableAsked = true;
         const SegmentPlan plan =
             PlanSegmentByTime(page.Info(), row.start, row.end, 0, !page.FrameAccurate());
         row.startOffset = plan.startOffset;

@@ -70,7 +70,7 @@ struct SplitReport
     SplitReport(const SplitPage& page, bool countGenerated);
     std::string CueSheetPath(const SplitPage& page) const;
     // Offsets and sizes: those written, or those a write would use.
-    void Collect(const SplitPage& page, const CliSplitView& view);
+    void Collect(SplitPage& page, const CliSplitView& view);
     void Print(std::ostream& out, bool json, bool dryRun) const;
 
     std::string source;
