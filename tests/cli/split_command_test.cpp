@@ -229,6 +229,26 @@ TEST_F(SplitCommandTest, DryRunWritesNothing)
     EXPECT_FALSE(fs::exists(dir_.File("dry")));
 }
 
+// The pieces' cuts are found while they are written; rows that are not
+// written report the offsets the written ones would have had.
+TEST_F(SplitCommandTest, RowsNotWrittenReportTheOffsetsOfAWrittenRow)
+{
+    const std::string source = test::CorpusFile("vbr_v2");
+    const json all = Split({"--parts", "5", "--out", dir_.File("all"), source});
+    const json some =
+        Split({"--parts", "5", "--tracks", "2,4", "--out", dir_.File("some"), source});
+    const json dry = Split({"--parts", "5", "--dry-run", "--out", dir_.File("dry"), source});
+    ASSERT_EQ(all["tracks"].size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        for (const json* other : {&some, &dry}) {
+            EXPECT_EQ((*other)["tracks"][i]["start_offset"], all["tracks"][i]["start_offset"]) << i;
+            EXPECT_EQ((*other)["tracks"][i]["end_offset"], all["tracks"][i]["end_offset"]) << i;
+        }
+    }
+    EXPECT_FALSE(some["tracks"][0]["written"]);
+    EXPECT_TRUE(some["tracks"][1]["written"]);
+}
+
 TEST_F(SplitCommandTest, UsageErrors)
 {
     const std::string source = test::CorpusFile("cbr128");
