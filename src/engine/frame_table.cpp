@@ -138,6 +138,17 @@ FramePosition CMP3Info::LocateTime(TimeMs time, FileReader* file) const
 std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
                                                           std::span<const TimeMs> times) const
 {
+    std::vector<FramePosition> answers(times.size());
+    LocateTimesInOneWalk(file, times, [&](std::size_t index, const FramePosition& position) {
+        answers[index] = position;
+        return true;
+    });
+    return answers;
+}
+
+void CMP3Info::LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> times,
+                                    const DecidedTime& decided) const
+{
     std::vector<std::size_t> order(times.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -145,12 +156,12 @@ std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
                      [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
     const auto wanted = [&](std::size_t k) { return static_cast<double>(times[order[k]]); };
     const FramePosition origin{0.0, 0, firstFrameOffset_};
-    std::vector<FramePosition> answers(times.size(), origin);
     std::vector<std::optional<FramePosition>> walked(times.size());
     std::size_t nextDecided = 0;
+    bool going = true;
     // Time 0 is the origin, whatever follows.
-    while (nextDecided < order.size() && times[order[nextDecided]] == 0)
-        walked[nextDecided++] = origin;
+    for (; going && nextDecided < order.size() && times[order[nextDecided]] == 0; ++nextDecided)
+        going = decided(order[nextDecided], origin);
     std::size_t nextWalked = nextDecided;
     const std::uint32_t step = FrameTableStep(fileSize_);
     std::size_t checkpoints = 0;
@@ -158,7 +169,7 @@ std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
     file.Seek(firstFrameOffset_);
     std::uint32_t skip = 0;
     WalkStep frame;
-    while (nextDecided < order.size() && StepFrame(file, skip, frame)) {
+    while (going && nextDecided < order.size() && StepFrame(file, skip, frame)) {
         position = PositionAfter(position.frames + 1, frame.end);
         for (; nextWalked < order.size() && wanted(nextWalked) <= position.timeMs; ++nextWalked)
             walked[nextWalked] = position;
@@ -168,17 +179,16 @@ std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
         ++checkpoints;
         // This checkpoint is the first later than t - 10 ms for these times;
         // the walk has passed each one it does not answer itself.
-        for (; nextDecided < order.size() &&
+        for (; going && nextDecided < order.size() &&
                position.timeMs > wanted(nextDecided) - kCheckpointTolerance;
              ++nextDecided) {
             const bool near =
                 std::fabs(position.timeMs - wanted(nextDecided)) < kCheckpointTolerance;
-            answers[order[nextDecided]] = near ? position : *walked[nextDecided];
+            going = decided(order[nextDecided], near ? position : *walked[nextDecided]);
         }
     }
-    for (; nextDecided < order.size(); ++nextDecided)
-        answers[order[nextDecided]] = walked[nextDecided].value_or(position);
-    return answers;
+    for (; going && nextDecided < order.size(); ++nextDecided)
+        going = decided(order[nextDecided], walked[nextDecided].value_or(position));
 }
 
 void CMP3Info::RememberWalk(TimeMs requested, const FramePosition& position) const

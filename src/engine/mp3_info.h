@@ -10,6 +10,7 @@
 #include "timecue/time_format.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -95,6 +96,11 @@ public:
     // the way: the same sums, the same checkpoint rule. Needs no table.
     std::vector<FramePosition> LocateTimesInOneWalk(FileReader& file,
                                                     std::span<const TimeMs> times) const;
+    // The same answers, each handed over as soon as the walk has decided it,
+    // in the order of the times; the walk ends early when decided returns false.
+    using DecidedTime = std::function<bool(std::size_t index, const FramePosition& position)>;
+    void LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> times,
+                              const DecidedTime& decided) const;
     // reference: the source's duration on the caller's time scale, or 0.
     std::uint32_t TimeToOffset(TimeMs time, TimeMs reference, bool fast) const;
     // The frames in [from, to), two frame boundaries, from the table and two
