@@ -7,13 +7,14 @@
 #include "engine/mp3_info.h"
 #include "engine/segment_writer.h"
 #include "playback/bass.h"
+#include "splitter/cut_walk.h"
 #include "splitter/position_controller.h"
 #include "splitter/service_stream.h"
 #include "splitter/split_commands.h"
 #include "splitter/split_list.h"
 #include "timecue/cue_sheet.h"
 
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -173,7 +174,7 @@ private:
         std::optional<std::uint32_t> frames;
     };
     void LocateCutsInOneWalk();
-    std::optional<WalkedCut> WalkedCutAt(TimeMs time) const;
+    std::optional<WalkedCut> WalkedCutAt(TimeMs time);
     bool StopRequested();
     void CompleteRun(const std::string& folder);
 
@@ -197,7 +198,7 @@ private:
     bool running_ = false;
     bool loadingFrames_ = false;
     bool deferFrameTable_ = false;
-    std::map<TimeMs, FramePosition> walkedCuts_;
+    std::unique_ptr<CutWalk> cutWalk_;
     RunOutcome lastRun_ = RunOutcome::NotRun;
     bool stopRequested_ = false;
     bool stopAskFirst_ = false;

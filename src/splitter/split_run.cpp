@@ -171,7 +171,7 @@ void SplitPage::RunSplit()
     }
     view_.ProgressChanged(run.aborted ? 0 : row, count);
     view_.StatusChanged(LoadString(run.aborted ? StringId::StatusAborted : StringId::StatusDone));
-    walkedCuts_.clear();
+    cutWalk_.reset();
     lastRun_ = run.aborted ? RunOutcome::Aborted : RunOutcome::Done;
     running_ = false;
     RefreshPosition();

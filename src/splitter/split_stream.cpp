@@ -94,12 +94,13 @@ std::optional<std::uint32_t> SplitPage::StreamFileOffset(TimeMs time)
     return dataStart + position;
 }
 
-// The cut times of the checked rows, located at once: the walk reads the file
-// only as far as the last cut inside the audio. A walk that fails to read
-// leaves the run where a failed table load would, with estimated offsets.
+// The cut times of the checked rows, located in one walk on its own thread:
+// it reads the file only as far as the last cut inside the audio, and each
+// piece is written once its cuts are decided. A source that cannot be read
+// leaves the rows where a failed table load would, with estimated offsets.
 void SplitPage::LocateCutsInOneWalk()
 {
-    walkedCuts_.clear();
+    cutWalk_.reset();
     if (!deferFrameTable_ || stream_ != 0 || !FrameAccurate() || !info_.HasVbrHeader() ||
         info_.IsFrameTableLoaded())
         return;
@@ -109,33 +110,25 @@ void SplitPage::LocateCutsInOneWalk()
             continue;
         const auto [start, end] = list_.TrackRange(row, true);
         for (const TimeMs time : {start, end}) {
-            if (time != 0 && time < info_.DurationMs())
+            if (time < info_.DurationMs())
                 times.push_back(time);
         }
     }
-    FileReader file = FileReader::Open(SourcePath());
-    if (!file.IsOpen() || file.Size() != info_.FileSize())
-        return;
-    const std::vector<FramePosition> found = info_.LocateTimesInOneWalk(file, times);
-    if (file.HasFailed())
-        return;
-    for (std::size_t i = 0; i < times.size(); ++i)
-        walkedCuts_.emplace(times[i], found[i]);
-    walkedCuts_.emplace(0, FramePosition{0.0, 0, info_.FirstFrameOffset()});
+    cutWalk_ = std::make_unique<CutWalk>(info_, std::move(times));
 }
 
 // What TimeToOffset gives for a time with the table loaded: the end of the
 // audio at or beyond the duration, where its frames were not counted.
-std::optional<SplitPage::WalkedCut> SplitPage::WalkedCutAt(TimeMs time) const
+std::optional<SplitPage::WalkedCut> SplitPage::WalkedCutAt(TimeMs time)
 {
-    if (walkedCuts_.empty())
+    if (!cutWalk_)
         return std::nullopt;
     if (time >= info_.DurationMs())
         return WalkedCut{info_.AudioEnd(), std::nullopt};
-    const auto found = walkedCuts_.find(time);
-    if (found == walkedCuts_.end())
+    const std::optional<FramePosition> found = cutWalk_->At(time);
+    if (!found)
         return std::nullopt;
-    return WalkedCut{found->second.offset, found->second.frames};
+    return WalkedCut{found->offset, found->frames};
 }
 
 SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeMs end, bool fast,
