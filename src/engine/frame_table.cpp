@@ -177,6 +177,9 @@ void CMP3Info::LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> ti
         if (!HasVbrHeader() || frame.end <= std::uint64_t{checkpoints + 1} * step)
             continue;
         ++checkpoints;
+        // Like the table pass, a process asked to end stops walking.
+        if (PendingInterruption() != 0)
+            return;
         // This checkpoint is the first later than t - 10 ms for these times;
         // the walk has passed each one it does not answer itself.
         for (; going && nextDecided < order.size() &&

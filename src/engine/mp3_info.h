@@ -97,7 +97,8 @@ public:
     std::vector<FramePosition> LocateTimesInOneWalk(FileReader& file,
                                                     std::span<const TimeMs> times) const;
     // The same answers, each handed over as soon as the walk has decided it,
-    // in the order of the times; the walk ends early when decided returns false.
+    // in the order of the times; the walk ends early when decided returns false,
+    // or when the process is asked to end (the times left are not handed over).
     using DecidedTime = std::function<bool(std::size_t index, const FramePosition& position)>;
     void LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> times,
                               const DecidedTime& decided) const;

@@ -1,5 +1,6 @@
 // The split page's playback stream of its source: its figures, and the file
 // offsets it gives the split run.
+#include "base/interruption.h"
 #include "common/playback_service.h"
 #include "splitter/split_page.h"
 
@@ -136,6 +137,13 @@ SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeM
 {
     const auto from = stream_ == 0 && start <= end ? WalkedCutAt(start) : std::nullopt;
     const auto to = from ? WalkedCutAt(end) : std::nullopt;
+    // A walk cut short by a request to end leaves its times undecided: no
+    // estimate is written in their place.
+    if (cutWalk_ && (!from || !to) && PendingInterruption() != 0) {
+        SegmentResult stopped;
+        stopped.error = SegmentError::Stopped;
+        return stopped;
+    }
     if (from && to) {
         SegmentOptions counted = options;
         if (from->frames && to->frames && *to->frames >= *from->frames)

@@ -1,12 +1,14 @@
 // Times located in one walk, with the checkpoints worked out on the way, must
 // land exactly where LocateTime puts them with the frame table loaded: the
 // one-walk split writes the same bytes as the two-pass one.
+#include "base/interruption.h"
 #include "engine/mp3_info.h"
 #include "lame_corpus.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "temp_dir.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -60,7 +62,7 @@ TEST(OneWalkLocateTest, EveryLameFileOfTheCorpusAtFiftyRandomTimes)
 
 // Long enough for checkpoints (one every 2 MB): a lame VBR file's audio
 // repeated behind its header frame.
-TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
+void WriteLongFile(const std::string& path)
 {
     CMP3Info seed;
     const std::string vbr = test::CorpusFile("vbr_v2");
@@ -70,9 +72,14 @@ TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
     while (big.size() < 12'000'000)
         big.insert(big.end(), bytes.begin() + seed.FirstFrameOffset(),
                    bytes.begin() + seed.AudioEnd());
+    test::WriteFile(path, big);
+}
+
+TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
+{
     test::TempDir dir;
     const std::string path = dir.File("long.mp3");
-    test::WriteFile(path, big);
+    WriteLongFile(path);
     CMP3Info check;
     ASSERT_TRUE(check.Analyse(path));
     test::ScriptedInteraction ui;
@@ -80,6 +87,39 @@ TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
     ASSERT_GE(check.FrameTable().size(), 5u);
     for (std::uint32_t round = 0; round < 4; ++round)
         ExpectSameAsTheTable(path, 100 + round);
+}
+
+// Each answer is handed over once decided, in the order of the times; a
+// process asked to end stops at the next checkpoint with the rest undecided.
+TEST(OneWalkLocateTest, AnswersComeInTimeOrderAndAnInterruptionEndsTheWalk)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("long.mp3");
+    WriteLongFile(path);
+    CMP3Info info;
+    ASSERT_TRUE(info.Analyse(path));
+    test::ScriptedInteraction ui;
+    CMP3Info withTable;
+    ASSERT_TRUE(withTable.Analyse(path));
+    ASSERT_TRUE(withTable.LoadFrameTable(ui));
+    const auto late = static_cast<TimeMs>(withTable.FrameTable()[2].timeMs) + 500;
+    const std::vector<TimeMs> times{late, 0, 1'000};
+    std::vector<std::size_t> handed;
+    FileReader file = FileReader::Open(path);
+    info.LocateTimesInOneWalk(file, times, [&](std::size_t index, const FramePosition& position) {
+        EXPECT_EQ(position, withTable.LocateTime(times[index], nullptr)) << times[index];
+        handed.push_back(index);
+        return true;
+    });
+    EXPECT_EQ(handed, (std::vector<std::size_t>{1, 2, 0}));
+    handed.clear();
+    NoteInterruption(SIGTERM);
+    info.LocateTimesInOneWalk(file, times, [&](std::size_t index, const FramePosition&) {
+        handed.push_back(index);
+        return true;
+    });
+    ClearInterruption();
+    EXPECT_EQ(handed, (std::vector<std::size_t>{1}));
 }
 
 } // namespace
