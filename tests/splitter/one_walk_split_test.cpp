@@ -41,11 +41,13 @@ struct Splitter
 
 using Cuts = std::function<void(SplitPage&)>;
 
-void ExpectSamePieces(const std::string& source, const std::string& out, const Cuts& cut)
+void ExpectSamePieces(const std::string& source, const std::string& out, const Cuts& cut,
+                      bool seamless = false)
 {
     Splitter table(false, out + "/table");
     Splitter walk(true, out + "/walk");
     for (Splitter* splitter : {&table, &walk}) {
+        splitter->settings.SetSettingInt(setting::kSeamlessSplit, seamless ? 1 : 0);
         ASSERT_TRUE(splitter->page.LoadSource(source));
         ASSERT_TRUE(splitter->page.FrameAccurate());
         cut(splitter->page);
@@ -141,6 +143,10 @@ TEST(OneWalkSplitTest, ALongVbrFileWithCheckpointsInSevenPartsAndAtRandomTimes)
     ASSERT_GT(check.page.Total(), check.page.Info().FrameTable().back().timeMs);
     for (std::uint32_t round = 0; round < 3; ++round)
         SplitBothWays(source, dir.File("out"), 100 + round);
+    // Seamless pieces start before their cut: counted as they are copied.
+    ExpectSamePieces(
+        source, dir.File("out"),
+        [](SplitPage& page) { SplitIntoEqualParts(page.List(), 7, 0, page.Total()); }, true);
     // Cuts within 10 ms of a checkpoint are answered by the checkpoint itself.
     std::vector<TimeMs> near;
     TimeMs shift = 0;
