@@ -1,18 +1,25 @@
 #include "splitter/cut_walk.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace keldro {
 
 CutWalk::CutWalk(const CMP3Info& source, std::vector<TimeMs> times) : times_(std::move(times))
 {
-    thread_ = std::thread([this, &source] { Walk(source); });
+    // Without a thread to spare the walk runs here, before the first piece.
+    try {
+        thread_ = std::thread([this, &source] { Walk(source); });
+    } catch (const std::system_error&) {
+        Walk(source);
+    }
 }
 
 CutWalk::~CutWalk()
 {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void CutWalk::Walk(const CMP3Info& source)
