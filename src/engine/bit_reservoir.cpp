@@ -1,5 +1,6 @@
 #include "engine/bit_reservoir.h"
 
+#include "engine/big_endian.h"
 #include "engine/frame_header.h"
 #include "engine/mp3_info.h"
 
@@ -24,12 +25,6 @@ struct FrameSpan
     std::uint32_t word = 0;
 };
 
-std::uint32_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
-           std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
-}
-
 // The frames in front of the cut, nearest last: the first header of the
 // stream from which a chain of frames lands exactly on the cut. A false header
 // in audio data rarely starts such a chain, and where one does, the chain
@@ -41,7 +36,7 @@ std::vector<FrameSpan> FramesBefore(const std::vector<std::uint8_t>& bytes, std:
         std::vector<FrameSpan> chain;
         std::size_t at = start;
         while (base + at < cut && at + 4 <= bytes.size()) {
-            const std::uint32_t word = WordAt(bytes, at);
+            const std::uint32_t word = BigEndian(bytes, at, 4);
             if (!IsValidFrameHeader(word) || !IsSameStream(word, stream))
                 break;
             chain.push_back({static_cast<std::uint32_t>(base + at), word});
@@ -99,7 +94,7 @@ CarriedStart PlanCarriedStart(const CMP3Info& source, FileReader& file, std::uin
     std::vector<FrameSpan> chain = FramesBefore(bytes, base, cut, source.HeaderWord());
     if (chain.empty())
         return {cut, 0, false};
-    chain.push_back({cut, cut + 4 <= base + bytes.size() ? WordAt(bytes, cut - base) : 0});
+    chain.push_back({cut, cut + 4 <= base + bytes.size() ? BigEndian(bytes, cut - base, 4) : 0});
     // The cut frame needs its own audio data and its predecessor's samples; a
     // granule of MPEG 2 spans a whole frame, so there the two before it.
     const int stateFrames = source.Header().version == 3 ? 1 : 2;

@@ -1,5 +1,7 @@
 #include "engine/info_header.h"
 
+#include "engine/big_endian.h"
+
 #include <array>
 #include <cstring>
 
@@ -8,18 +10,6 @@ namespace {
 
 using Tag = std::span<const std::uint8_t, InfoHeader::kTagSize>;
 
-std::uint32_t BigEndian32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
-void PutBigEndian(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
 // Only these letters count at the Xing place: anything else there is audio.
 InfoHeader AtXingPlace(Tag tag, std::uint32_t offset)
 {
@@ -27,7 +17,7 @@ InfoHeader AtXingPlace(Tag tag, std::uint32_t offset)
     if (!xing && std::memcmp(tag.data(), "Info", 4) != 0)
         return {};
     return {xing ? VbrHeaderType::Xing : VbrHeaderType::Info, offset,
-            BigEndian32(tag.data() + InfoHeader::kXingFramesField)};
+            BigEndian(tag, InfoHeader::kXingFramesField, 4)};
 }
 
 InfoHeader AtVbriPlace(Tag tag)
@@ -35,7 +25,7 @@ InfoHeader AtVbriPlace(Tag tag)
     if (std::memcmp(tag.data(), "VBRI", 4) != 0)
         return {};
     return {VbrHeaderType::Vbri, InfoHeader::kVbriTagOffset,
-            BigEndian32(tag.data() + InfoHeader::kVbriFramesField)};
+            BigEndian(tag, InfoHeader::kVbriFramesField, 4)};
 }
 
 } // namespace
@@ -86,11 +76,11 @@ void InfoHeader::PatchTag(std::span<std::uint8_t> tag, VbrHeaderType type, std::
 {
     if ((type == VbrHeaderType::Xing || type == VbrHeaderType::Info) &&
         tag.size() >= kXingBytesField + 4) {
-        PutBigEndian(tag, kXingFramesField, frameCount);
-        PutBigEndian(tag, kXingBytesField, byteCount);
+        PutBigEndian(tag, kXingFramesField, 4, frameCount);
+        PutBigEndian(tag, kXingBytesField, 4, byteCount);
     } else if (type == VbrHeaderType::Vbri && tag.size() >= kVbriFramesField + 4) {
-        PutBigEndian(tag, kVbriBytesField, byteCount);
-        PutBigEndian(tag, kVbriFramesField, frameCount);
+        PutBigEndian(tag, kVbriBytesField, 4, byteCount);
+        PutBigEndian(tag, kVbriFramesField, 4, frameCount);
     }
 }
 

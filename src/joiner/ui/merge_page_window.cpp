@@ -141,26 +141,13 @@ void MergePageWindow::StoreTags()
 }
 
 // After a command on the rows the keys go on in the list, where Ctrl+Up or
-// Delete can follow at once.
+// Delete can follow at once; the silence dialog, the folder chooser and the
+// run leave the focus where they put it.
 void MergePageWindow::Run(MergeCommand command)
 {
-    if (!page_.Execute(command))
-        return;
-    switch (command) {
-    case MergeCommand::AddFiles:
-    case MergeCommand::Remove:
-    case MergeCommand::Clear:
-    case MergeCommand::MoveUp:
-    case MergeCommand::MoveDown:
-    case MergeCommand::MoveTop:
-    case MergeCommand::MoveBottom:
-    case MergeCommand::Play:
-    case MergeCommand::CopyTags:
+    if (page_.Execute(command) && command != MergeCommand::InsertSilence &&
+        command != MergeCommand::ChooseDestination && command != MergeCommand::StartOrStopMerge)
         ui_->listView->setFocus();
-        break;
-    default:
-        break;
-    }
 }
 
 void MergePageWindow::ListChanged()
