@@ -146,4 +146,46 @@ std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc)
     return Crc16Table(bytes, crc);
 }
 
+namespace {
+
+// A linear map of 16-bit CRC states, one column per bit.
+using CrcOperator = std::array<std::uint16_t, 16>;
+
+std::uint16_t Apply(const CrcOperator& op, std::uint16_t crc)
+{
+    std::uint16_t result = 0;
+    for (std::size_t bit = 0; crc != 0; ++bit, crc >>= 1) {
+        if ((crc & 1) != 0)
+            result ^= op[bit];
+    }
+    return result;
+}
+
+CrcOperator Squared(const CrcOperator& op)
+{
+    CrcOperator square{};
+    for (std::size_t bit = 0; bit < square.size(); ++bit)
+        square[bit] = Apply(op, op[bit]);
+    return square;
+}
+
+} // namespace
+
+// With an initial value of 0 the CRC is linear: the CRC of A then B is A's CRC
+// carried through |B| zero bytes, plus B's own.
+std::uint16_t Crc16Combine(std::uint16_t crcA, std::uint16_t crcB, std::uint64_t lengthB)
+{
+    CrcOperator zeros{}; // one zero byte
+    for (std::size_t bit = 0; bit < zeros.size(); ++bit) {
+        const auto crc = static_cast<std::uint16_t>(1u << bit);
+        zeros[bit] = static_cast<std::uint16_t>((crc >> 8) ^ kCrcTables[0][crc & 0xFF]);
+    }
+    for (; lengthB != 0 && crcA != 0; lengthB >>= 1) {
+        if ((lengthB & 1) != 0)
+            crcA = Apply(zeros, crcA);
+        zeros = Squared(zeros);
+    }
+    return crcA ^ crcB;
+}
+
 } // namespace keldro

@@ -16,4 +16,8 @@ std::uint16_t Crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc = 0);
 // inputs and on processors without carry-less multiplication.
 std::uint16_t Crc16Table(std::span<const std::uint8_t> bytes, std::uint16_t crc = 0);
 
+// The CRC of A followed by B, from the CRCs of A and of B and B's length:
+// also gives B's CRC from those of A and of A followed by B.
+std::uint16_t Crc16Combine(std::uint16_t crcA, std::uint16_t crcB, std::uint64_t lengthB);
+
 } // namespace keldro

@@ -50,5 +50,27 @@ TEST(Crc16Test, ContinuesOverPieces)
     EXPECT_EQ(Crc16(all), BitwiseCrc16(noise.data(), noise.size()));
 }
 
+// A piece's CRC from the running CRCs at its two ends, as a walk that checksums
+// everything it passes gets it, and the other way round.
+TEST(Crc16Test, CombinesAndSeparatesPieces)
+{
+    const test::Bytes noise = test::Garbage(70'000, 5);
+    const std::span<const std::uint8_t> all(noise);
+    for (const std::size_t from : {0, 1, 777, 4096, 65'535}) {
+        for (const std::size_t to : {from, from + 1, from + 255, from + 256, std::size_t{70'000}}) {
+            const std::uint16_t before = Crc16(all.first(from));
+            const std::uint16_t piece = Crc16(all.subspan(from, to - from));
+            const std::uint16_t upTo = Crc16(all.first(to));
+            EXPECT_EQ(Crc16Combine(before, piece, to - from), upTo) << from << ".." << to;
+            EXPECT_EQ(Crc16Combine(before, upTo, to - from), piece) << from << ".." << to;
+        }
+    }
+    // Lengths past 4 GiB: the zeros of one block twice are those of both.
+    const std::uint64_t block = 0x1'2345'6789;
+    EXPECT_EQ(Crc16Combine(Crc16Combine(0xBEEF, 0, block), 0, block),
+              Crc16Combine(0xBEEF, 0, 2 * block));
+    EXPECT_NE(Crc16Combine(0xBEEF, 0, block), Crc16Combine(0xBEEF, 0, block + 1));
+}
+
 } // namespace
 } // namespace keldro
