@@ -113,6 +113,20 @@ std::size_t FileReader::ReadAt(std::uint64_t offset, void* destination, std::siz
     return got;
 }
 
+std::span<const std::uint8_t> FileReader::View(std::uint64_t offset, std::size_t count)
+{
+    if (offset >= size_ || count == 0)
+        return {};
+    if (memory_ != nullptr)
+        return {memory_ + offset,
+                static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset))};
+    const bool inWindow = offset >= windowStart_ && offset < windowStart_ + windowLength_;
+    if (!inWindow && !FillWindow(offset))
+        return {};
+    const auto skip = static_cast<std::size_t>(offset - windowStart_);
+    return {window_.data() + skip, std::min(count, windowLength_ - skip)};
+}
+
 bool FileReader::ReadWordSlowly(std::uint64_t offset, std::uint32_t& word)
 {
     std::uint8_t bytes[4];

@@ -44,6 +44,10 @@ public:
     // Reads at the position and advances it by what was read.
     std::size_t Read(void* destination, std::size_t count);
     std::size_t ReadAt(std::uint64_t offset, void* destination, std::size_t count);
+    // Up to count bytes at offset, in place: those the window holds from
+    // there, after moving it when it does not hold offset. Empty at the end or
+    // on an error; valid until the next read.
+    std::span<const std::uint8_t> View(std::uint64_t offset, std::size_t count);
     // A big-endian 32-bit word; false when fewer than 4 bytes are left. Words
     // inside the window are read without a call: frame walks read one per frame.
     bool ReadWordAt(std::uint64_t offset, std::uint32_t& word)

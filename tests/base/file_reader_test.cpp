@@ -124,6 +124,34 @@ TEST_F(FileReaderTest, WordsAtTheWindowEdgesAndAtTheEnd)
     EXPECT_FALSE(reader.HasFailed());
 }
 
+// A view is the window's own bytes: cut at the window's end, the window moved
+// for an offset outside it, empty at the end of the file.
+TEST_F(FileReaderTest, ViewsOfTheWindowInPlace)
+{
+    FileReader reader = OpenPattern();
+    std::uint32_t word = 0;
+    ASSERT_TRUE(reader.ReadWordAt(0, word)); // the window now starts at 0
+    std::span<const std::uint8_t> view = reader.View(100, 1000);
+    ASSERT_EQ(view.size(), 1000u);
+    EXPECT_EQ(Bytes(view.begin(), view.end()), Slice(bytes_, 100, 1000));
+    EXPECT_EQ(reader.View(kWindow - 10, 1000).size(), 10u);
+    view = reader.View(kWindow, 2 * kWindow);
+    ASSERT_EQ(view.size(), kWindow);
+    EXPECT_EQ(Bytes(view.begin(), view.end()), Slice(bytes_, kWindow, kWindow));
+    // The moved window serves words without another read.
+    ASSERT_TRUE(reader.ReadWordAt(kWindow + 8, word));
+    EXPECT_EQ(word, WordOf(bytes_, kWindow + 8));
+    view = reader.View(bytes_.size() - 5, 100);
+    EXPECT_EQ(Bytes(view.begin(), view.end()), Slice(bytes_, bytes_.size() - 5, 5));
+    EXPECT_TRUE(reader.View(bytes_.size(), 100).empty());
+    EXPECT_TRUE(reader.View(0, 0).empty());
+
+    FileReader memory = FileReader::FromMemory(bytes_);
+    view = memory.View(kWindow - 10, 300'000); // no window in memory
+    EXPECT_EQ(Bytes(view.begin(), view.end()), Slice(bytes_, kWindow - 10, 300'000));
+    EXPECT_FALSE(reader.HasFailed());
+}
+
 TEST_F(FileReaderTest, OnlyRegularFilesAreOpened)
 {
     EXPECT_FALSE(FileReader::Open(dir_.Path()).IsOpen());
