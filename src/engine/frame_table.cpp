@@ -147,7 +147,7 @@ std::vector<FramePosition> CMP3Info::LocateTimesInOneWalk(FileReader& file,
 }
 
 void CMP3Info::LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> times,
-                                    const DecidedTime& decided) const
+                                    const DecidedTime& decided, const PassedFrame& passed) const
 {
     std::vector<std::size_t> order(times.size());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -171,6 +171,8 @@ void CMP3Info::LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> ti
     WalkStep frame;
     while (going && nextDecided < order.size() && StepFrame(file, skip, frame)) {
         position = PositionAfter(position.frames + 1, frame.end);
+        if (passed)
+            passed(frame.offset, frame.end);
         for (; nextWalked < order.size() && wanted(nextWalked) <= position.timeMs; ++nextWalked)
             walked[nextWalked] = position;
         // Only a variable-bitrate file gets a table to answer from.
@@ -190,6 +192,9 @@ void CMP3Info::LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> ti
             going = decided(order[nextDecided], near ? position : *walked[nextDecided]);
         }
     }
+    // A walk that could not read on knows nothing of the times beyond.
+    if (file.HasFailed())
+        return;
     for (; going && nextDecided < order.size(); ++nextDecided)
         going = decided(order[nextDecided], walked[nextDecided].value_or(position));
 }

@@ -98,10 +98,13 @@ public:
                                                     std::span<const TimeMs> times) const;
     // The same answers, each handed over as soon as the walk has decided it,
     // in the order of the times; the walk ends early when decided returns false,
-    // or when the process is asked to end (the times left are not handed over).
+    // or when the process is asked to end or the file fails to read (the times
+    // left are not handed over). passed sees each frame the walk steps over,
+    // before any time it ends is decided.
     using DecidedTime = std::function<bool(std::size_t index, const FramePosition& position)>;
+    using PassedFrame = std::function<void(std::uint32_t offset, std::uint32_t end)>;
     void LocateTimesInOneWalk(FileReader& file, std::span<const TimeMs> times,
-                              const DecidedTime& decided) const;
+                              const DecidedTime& decided, const PassedFrame& passed = {}) const;
     // reference: the source's duration on the caller's time scale, or 0.
     std::uint32_t TimeToOffset(TimeMs time, TimeMs reference, bool fast) const;
     // The frames in [from, to), two frame boundaries, from the table and two

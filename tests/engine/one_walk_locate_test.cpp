@@ -4,13 +4,16 @@
 #include "base/interruption.h"
 #include "engine/mp3_info.h"
 #include "lame_corpus.h"
+#include "long_vbr_file.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "temp_dir.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <unistd.h>
 
 namespace keldro {
 namespace {
@@ -60,26 +63,11 @@ TEST(OneWalkLocateTest, EveryLameFileOfTheCorpusAtFiftyRandomTimes)
         ExpectSameAsTheTable(test::CorpusFile(entry.name), seed++);
 }
 
-// Long enough for checkpoints (one every 2 MB): a lame VBR file's audio
-// repeated behind its header frame.
-void WriteLongFile(const std::string& path)
-{
-    CMP3Info seed;
-    const std::string vbr = test::CorpusFile("vbr_v2");
-    ASSERT_TRUE(seed.Analyse(vbr));
-    const test::Bytes bytes = test::ReadFile(vbr);
-    test::Bytes big(bytes.begin(), bytes.begin() + seed.FirstFrameOffset());
-    while (big.size() < 12'000'000)
-        big.insert(big.end(), bytes.begin() + seed.FirstFrameOffset(),
-                   bytes.begin() + seed.AudioEnd());
-    test::WriteFile(path, big);
-}
-
 TEST(OneWalkLocateTest, ALongVariableBitrateFileWithItsCheckpoints)
 {
     test::TempDir dir;
     const std::string path = dir.File("long.mp3");
-    WriteLongFile(path);
+    test::WriteLongVbrFile(path);
     CMP3Info check;
     ASSERT_TRUE(check.Analyse(path));
     test::ScriptedInteraction ui;
@@ -95,7 +83,7 @@ TEST(OneWalkLocateTest, AnswersComeInTimeOrderAndAnInterruptionEndsTheWalk)
 {
     test::TempDir dir;
     const std::string path = dir.File("long.mp3");
-    WriteLongFile(path);
+    test::WriteLongVbrFile(path);
     CMP3Info info;
     ASSERT_TRUE(info.Analyse(path));
     test::ScriptedInteraction ui;
@@ -120,6 +108,32 @@ TEST(OneWalkLocateTest, AnswersComeInTimeOrderAndAnInterruptionEndsTheWalk)
     });
     ClearInterruption();
     EXPECT_EQ(handed, (std::vector<std::size_t>{1}));
+}
+
+// A walk that cannot read on hands over nothing more: the times beyond the
+// failure would otherwise get the last position it reached. The file's
+// descriptor is pointed at a folder once the first time is decided, so the
+// next window fails to read.
+TEST(OneWalkLocateTest, AReadErrorLeavesTheTimesBeyondItUndecided)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("long.mp3");
+    test::WriteLongVbrFile(path);
+    CMP3Info info;
+    ASSERT_TRUE(info.Analyse(path));
+    const std::vector<TimeMs> times{1'000, 300'000}; // 2 MB and about 8 MB in
+    FileReader file = FileReader::Open(path);
+    const int folder = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    std::vector<std::size_t> handed;
+    info.LocateTimesInOneWalk(file, times, [&](std::size_t index, const FramePosition&) {
+        handed.push_back(index);
+        EXPECT_EQ(::dup2(folder, file.Descriptor()), file.Descriptor());
+        return true;
+    });
+    ::close(folder);
+    EXPECT_TRUE(file.HasFailed());
+    EXPECT_EQ(handed, (std::vector<std::size_t>{0}));
 }
 
 } // namespace
