@@ -23,6 +23,19 @@ std::vector<std::uint8_t>& CopyBuffer()
 
 } // namespace
 
+WrittenAudio WrittenAudio::Known(std::uint64_t headerFrameSize, FramePositions positions,
+                                 std::uint64_t bytes, std::uint16_t crc)
+{
+    WrittenAudio audio(headerFrameSize);
+    const bool frames = positions.Count() > 0;
+    audio.positions = std::move(positions);
+    audio.end = headerFrameSize + bytes;
+    audio.framesEnd = frames ? audio.end : headerFrameSize;
+    audio.crc = frames ? crc : 0;
+    audio.runningCrc_ = crc;
+    return audio;
+}
+
 void WrittenAudio::AddFrameAt(std::uint64_t offsetInBytes, std::uint32_t length)
 {
     const std::uint64_t at = end + offsetInBytes;

@@ -25,6 +25,10 @@ struct WrittenAudio
     explicit WrittenAudio(std::uint64_t headerFrameSize = 0)
         : end(headerFrameSize), framesEnd(headerFrameSize)
     {}
+    // Audio known without passing its bytes: `bytes` of frames, all of them
+    // audio, with their CRC.
+    static WrittenAudio Known(std::uint64_t headerFrameSize, FramePositions positions,
+                              std::uint64_t bytes, std::uint16_t crc);
     // The frames among the bytes about to pass (offsets into them), then the bytes.
     void AddFrameAt(std::uint64_t offsetInBytes, std::uint32_t length);
     void AddBytes(const std::uint8_t* bytes, std::size_t size);

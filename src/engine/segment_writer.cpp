@@ -166,13 +166,27 @@ void PlanSeamlessStart(const CMP3Info& source, FileReader& reader,
     result.carriedComplete = carried.complete;
 }
 
+bool IsKnownAudio(const HeaderFrameCopy& header, const SegmentResult& result,
+                  const SegmentOptions& options)
+{
+    const auto& known = options.knownAudio;
+    return known && known->from == result.startOffset && known->to == result.endOffset &&
+           known->written.end == header.bytes.size() + (known->to - known->from);
+}
+
 // The audio, with where its frames land and its CRC worked out beside the copy
-// when the header frame needs them.
+// when the header frame needs them (or known from a walk before).
 SegmentError CopyDigested(const CMP3Info& source, FileReader& reader, OutputFile& out,
                           SegmentResult& result, const std::optional<HeaderFrameCopy>& header,
                           std::optional<WrittenAudio>& written, const SegmentOptions& options)
 {
     std::optional<AudioDigest> digest;
+    if (header && header->NeedsWrittenAudio() && IsKnownAudio(*header, result, options)) {
+        written = options.knownAudio->written;
+        const SegmentError copied = CopyAudio(source, reader, out, result, true, options);
+        result.frames = written->positions.Count();
+        return copied;
+    }
     if (header && header->NeedsWrittenAudio()) {
         written.emplace(header->bytes.size());
         digest.emplace(reader, source.HeaderWord(), result.startOffset, result.endOffset, *written);

@@ -2,6 +2,7 @@
 // patched copy of its VBR header frame in front and an ID3v1 tag behind.
 #pragma once
 
+#include "engine/frame_copy.h"
 #include "engine/id3v1.h"
 #include "engine/mp3_info.h"
 
@@ -62,6 +63,16 @@ struct SegmentOptions
         std::uint32_t count = 0;
     };
     std::optional<KnownFrames> knownFrames;
+    // Where the frames of that range land behind the header frame and their
+    // CRC, when a walk over the source has worked them out: the header frame
+    // is then finished without reading the audio again.
+    struct KnownAudio
+    {
+        std::uint32_t from = 0;
+        std::uint32_t to = 0;
+        WrittenAudio written;
+    };
+    std::optional<KnownAudio> knownAudio;
 };
 
 // Copies the source's frames between the snapped offsets into outputPath.

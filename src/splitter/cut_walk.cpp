@@ -1,12 +1,33 @@
 #include "splitter/cut_walk.h"
 
+#include "engine/crc16.h"
+
 #include <algorithm>
 #include <system_error>
 
 namespace keldro {
+namespace {
 
-CutWalk::CutWalk(const CMP3Info& source, std::vector<TimeMs> times) : times_(std::move(times))
+// A cut is decided at the latest at the next checkpoint of the walk, one table
+// step and a frame on; the window the walk reads through adds no more.
+std::uint64_t DecisionLag(const CMP3Info& source)
 {
+    constexpr std::uint64_t kLongestFrameAndSlack = 64 * 1024;
+    return CMP3Info::FrameTableStep(source.FileSize()) + kLongestFrameAndSlack;
+}
+
+} // namespace
+
+CutWalk::CutWalk(const CMP3Info& source, std::vector<TimeMs> times, std::vector<CutPiece> pieces)
+    : times_(std::move(times))
+{
+    // Only a piece with a header frame in front needs its audio described.
+    if (source.HasHeaderFrame()) {
+        for (const CutPiece& piece : pieces)
+            pieces_.push_back({piece});
+        digests_.emplace(source.FirstFrameOffset(),
+                         source.FirstFrameOffset() - source.VbrFrameOffset(), DecisionLag(source));
+    }
     // Without a thread to spare the walk runs here, before the first piece.
     try {
         thread_ = std::thread([this, &source] { Walk(source); });
@@ -26,18 +47,54 @@ void CutWalk::Walk(const CMP3Info& source)
 {
     FileReader file = FileReader::Open(source.Path());
     bool opened = file.IsOpen() && file.Size() == source.FileSize();
+    // Every byte from the first frame on is checksummed as the walk passes it.
+    std::uint64_t summed = source.FirstFrameOffset();
+    std::uint16_t crc = 0;
+    const auto passed = [&](std::uint32_t offset, std::uint32_t end) {
+        for (std::span<const std::uint8_t> bytes; summed < end; summed += bytes.size()) {
+            bytes = file.View(summed, static_cast<std::size_t>(end - summed));
+            if (bytes.empty())
+                return;
+            crc = Crc16(bytes, crc);
+        }
+        digests_->FramePassed(offset, end, crc);
+    };
     if (opened) {
-        source.LocateTimesInOneWalk(file, times_,
-                                    [this](std::size_t index, const FramePosition& position) {
-                                        const std::lock_guard lock(mutex_);
-                                        decided_.emplace(times_[index], position);
-                                        changed_.notify_all();
-                                        return !stop_;
-                                    });
+        source.LocateTimesInOneWalk(
+            file, times_,
+            [this](std::size_t index, const FramePosition& position) {
+                Decide(index, position);
+                return !stop_;
+            },
+            digests_ ? CMP3Info::PassedFrame(passed) : CMP3Info::PassedFrame{});
     }
     const std::lock_guard lock(mutex_);
     failed_ = !opened || file.HasFailed();
     finished_ = true;
+    changed_.notify_all();
+}
+
+// The pieces that begin or end at the decided time learn their offsets there;
+// a piece's audio is ready before its end is announced.
+void CutWalk::Decide(std::size_t index, const FramePosition& position)
+{
+    const TimeMs time = times_[index];
+    std::vector<std::pair<std::pair<std::uint32_t, std::uint32_t>, WrittenAudio>> ended;
+    for (PieceState& piece : pieces_) {
+        if (piece.times.start == time && !piece.begun) {
+            piece.begun = digests_->Begin(position.offset);
+            piece.start = position.offset;
+        }
+        if (piece.times.end == time && piece.begun && !piece.ended) {
+            piece.ended = true;
+            if (auto audio = digests_->End(piece.start, position.offset))
+                ended.push_back({{piece.start, position.offset}, std::move(*audio)});
+        }
+    }
+    const std::lock_guard lock(mutex_);
+    for (auto& [range, audio] : ended)
+        audio_.insert_or_assign(range, std::move(audio));
+    decided_.emplace(time, position);
     changed_.notify_all();
 }
 
@@ -51,6 +108,17 @@ std::optional<FramePosition> CutWalk::At(TimeMs time)
         return std::nullopt;
     const auto found = decided_.find(time);
     return found == decided_.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::optional<WrittenAudio> CutWalk::AudioOf(std::uint32_t from, std::uint32_t to)
+{
+    const std::lock_guard lock(mutex_);
+    const auto found = audio_.find({from, to});
+    if (found == audio_.end())
+        return std::nullopt;
+    WrittenAudio audio = std::move(found->second);
+    audio_.erase(found);
+    return audio;
 }
 
 } // namespace keldro

@@ -106,6 +106,7 @@ void SplitPage::LocateCutsInOneWalk()
         info_.IsFrameTableLoaded())
         return;
     std::vector<TimeMs> times;
+    std::vector<CutPiece> pieces;
     for (int row = 0; row < list_.RowCount(); ++row) {
         if (!list_.Row(row).checked)
             continue;
@@ -114,8 +115,10 @@ void SplitPage::LocateCutsInOneWalk()
             if (time < info_.DurationMs())
                 times.push_back(time);
         }
+        if (start <= end && end < info_.DurationMs())
+            pieces.push_back({start, end});
     }
-    cutWalk_ = std::make_unique<CutWalk>(info_, std::move(times));
+    cutWalk_ = std::make_unique<CutWalk>(info_, std::move(times), std::move(pieces));
 }
 
 // What TimeToOffset gives for a time with the table loaded: the end of the
@@ -148,6 +151,8 @@ SegmentResult SplitPage::WriteRange(const std::string& path, TimeMs start, TimeM
         SegmentOptions counted = options;
         if (from->frames && to->frames && *to->frames >= *from->frames)
             counted.knownFrames = {from->offset, to->offset, *to->frames - *from->frames};
+        if (auto audio = cutWalk_->AudioOf(from->offset, to->offset))
+            counted.knownAudio = {from->offset, to->offset, std::move(*audio)};
         return WriteSegment(info_, path, from->offset, to->offset, counted);
     }
     if (stream_ == 0)

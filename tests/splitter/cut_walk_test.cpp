@@ -1,7 +1,9 @@
 // The run's cut times located on a thread of their own: the same positions as
 // the table, nothing for times not asked or a source gone, and a walk left
 // early ends with its owner.
+#include "engine/audio_digest.h"
 #include "lame_corpus.h"
+#include "long_vbr_file.h"
 #include "mp3_builder.h"
 #include "scripted_interaction.h"
 #include "splitter/cut_walk.h"
@@ -54,6 +56,58 @@ TEST(CutWalkTest, AWalkNobodyWaitsForEndsWithItsOwner)
     }
     CutWalk walk(info, {100, 200, 300});
     EXPECT_TRUE(walk.At(100));
+}
+
+void ExpectSameAudio(const WrittenAudio& walked, const WrittenAudio& copied)
+{
+    EXPECT_EQ(walked.crc, copied.crc);
+    EXPECT_EQ(walked.end, copied.end);
+    EXPECT_EQ(walked.framesEnd, copied.framesEnd);
+    ASSERT_EQ(walked.positions.Count(), copied.positions.Count());
+    EXPECT_EQ(walked.positions.Stride(), copied.positions.Stride());
+    for (std::uint32_t frame = 0; frame < copied.positions.Count(); ++frame)
+        ASSERT_EQ(walked.positions.PositionOf(frame), copied.positions.PositionOf(frame)) << frame;
+}
+
+// Pieces longer than the distance a cut is decided behind the walk, short
+// ones, one from the first frame, overlapping ones and an empty one: each
+// piece's audio is what a digest of a copy of its range finds. The piece
+// that ends with the audio is left to the writer.
+TEST(CutWalkTest, WorksOutEachPiecesAudioAsADigestOfItsBytesWould)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("long.mp3");
+    test::WriteLongVbrFile(path);
+    CMP3Info info;
+    ASSERT_TRUE(info.Analyse(path));
+    const TimeMs duration = info.DurationMs();
+    const std::vector<CutPiece> pieces{{0, 150'000},       {150'000, 151'000}, {151'000, 400'000},
+                                       {200'000, 260'000}, {260'000, 260'000}, {400'000, duration}};
+    std::vector<TimeMs> times;
+    for (const CutPiece& piece : pieces)
+        times.insert(times.end(), {piece.start, piece.end});
+    std::erase(times, duration);
+    CutWalk walk(info, times, pieces);
+    FileReader file = FileReader::Open(path);
+    const std::uint64_t headerFrame = info.FirstFrameOffset() - info.VbrFrameOffset();
+    for (const CutPiece& piece : pieces) {
+        const std::optional<FramePosition> from = walk.At(piece.start);
+        ASSERT_TRUE(from);
+        if (piece.end == duration) {
+            EXPECT_FALSE(walk.AudioOf(from->offset, info.AudioEnd()));
+            continue;
+        }
+        const std::optional<FramePosition> to = walk.At(piece.end);
+        ASSERT_TRUE(to);
+        const std::optional<WrittenAudio> walked = walk.AudioOf(from->offset, to->offset);
+        ASSERT_TRUE(walked) << piece.start << ".." << piece.end;
+        WrittenAudio copied(headerFrame);
+        AudioDigest digest(file, info.HeaderWord(), from->offset, to->offset, copied);
+        ASSERT_TRUE(digest.Finish());
+        SCOPED_TRACE(std::to_string(piece.start) + ".." + std::to_string(piece.end));
+        ExpectSameAudio(*walked, copied);
+        EXPECT_FALSE(walk.AudioOf(from->offset, to->offset)) << "handed over twice";
+    }
 }
 
 } // namespace
