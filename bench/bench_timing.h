@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -50,6 +52,37 @@ inline void Shell(const std::string& command)
 {
     if (std::system(command.c_str()) != 0)
         std::fprintf(stderr, "failed: %s\n", command.c_str());
+}
+
+// Peak resident size in MB of one run of a command.
+inline long PeakMegabytes(const std::string& command)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// The median of per-run ratios with their range, as "1.19 (1.15-1.25)".
+inline std::string RatioRange(const std::vector<double>& mine, const std::vector<double>& base)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < mine.size() && i < base.size(); ++i)
+        ratios.push_back(mine[i] / base[i]);
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", Median(ratios), *low, *high);
+    return text;
+}
+
+inline bool Installed(const std::string& program)
+{
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 inline std::string Human(double seconds)
