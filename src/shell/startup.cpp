@@ -2,8 +2,13 @@
 
 #include "common/setting_keys.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace keldro {
 namespace {
+
+constexpr std::string_view kHelpFileName = "Keldro.html";
 
 std::string_view Trim(std::string_view text)
 {
@@ -50,14 +55,21 @@ StartupCommand ParseCommandLine(std::string_view line)
     return command;
 }
 
-std::string HelpFilePath(SettingsStore& settings, const std::string& programFolder)
+std::string HelpFilePath(SettingsStore& settings, const std::string& programFolder,
+                         const std::string& installedFolder)
 {
     std::string folder = settings.GetSettingText(setting::kInstallPath, "");
     for (char& c : folder) {
         if (c == '\\')
             c = '/';
     }
-    return JoinFolder(folder.empty() ? programFolder : folder, "Keldro.chm");
+    if (!folder.empty())
+        return JoinFolder(folder, kHelpFileName);
+    std::string beside = JoinFolder(programFolder, kHelpFileName);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(beside, error))
+        return beside;
+    return JoinFolder(installedFolder, kHelpFileName);
 }
 
 } // namespace keldro

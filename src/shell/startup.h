@@ -1,5 +1,5 @@
 // What the program learns at start-up before any window opens: the action and
-// source given on its command line, and where its help file is.
+// source given on its command line, and where its help book is.
 #pragma once
 
 #include <string>
@@ -31,8 +31,10 @@ std::string JoinArguments(int argc, const char* const* argv);
 // quotes and all.
 StartupCommand ParseCommandLine(std::string_view line);
 
-// "Install Path"/Keldro.chm when that value is set, else Keldro.chm in the
-// program's own folder.
-std::string HelpFilePath(SettingsStore& settings, const std::string& programFolder);
+// The help book's entry page, Keldro.html: in "Install Path" when that value
+// is set; else beside the program when it is there (a build tree, an unpacked
+// copy); else in installedFolder, where the package puts it.
+std::string HelpFilePath(SettingsStore& settings, const std::string& programFolder,
+                         const std::string& installedFolder);
 
 } // namespace keldro

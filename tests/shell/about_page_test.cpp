@@ -1,23 +1,78 @@
 // The settings page: summaries from the store, rebuilt after the other-settings
-// dialog's OK; the dialog's defaults, folders, OK and Cancel on a real store.
+// dialog's OK; the dialog's defaults, folders, OK and Cancel on a real store;
+// the help book opened in the desktop's browser by the button and by F1.
 #include "common/setting_keys.h"
 #include "scripted_interaction.h"
 #include "shell/ui/about_page.h"
 #include "shell/ui/qt_settings_store.h"
+#include "shell/ui/qt_user_interaction.h"
 #include "shell/ui/splitter_settings_dialog.h"
+
+#include <functional>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace keldro;
+
+namespace {
+
+// Stands in for the desktop: keeps the file URLs it was asked to open.
+class Desktop final : public QObject
+{
+    Q_OBJECT
+
+public:
+    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened.append(url); }
+};
+
+// Answers the message boxes that come up while `act` runs, keeping their texts.
+QStringList MessagesWhile(const std::function<void()>& act)
+{
+    QStringList texts;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    act();
+    return texts;
+}
+
+// F1 goes to the page's focused control, as it does in the program.
+QPushButton* ShowActive(QWidget& page)
+{
+    page.show();
+    page.activateWindow();
+    if (!QTest::qWaitForWindowActive(&page))
+        return nullptr;
+    auto* focus = page.findChild<QPushButton*>(QStringLiteral("settingsButton"));
+    focus->setFocus();
+    return focus;
+}
+
+} // namespace
 
 class AboutPageTest final : public QObject
 {
@@ -82,7 +137,7 @@ private slots:
     {
         QtSettingsStore settings(NewStorePath());
         test::ScriptedInteraction ui;
-        const QString help = dir_.filePath(QStringLiteral("Keldro.chm"));
+        const QString help = dir_.filePath(QStringLiteral("Keldro.html"));
         AboutPage page(settings, ui, help);
         QVERIFY(page.MergeSummary().startsWith(
             QStringLiteral("默认源文件夹: \n    最后打开的文件夹\n")));
@@ -106,6 +161,52 @@ private slots:
         file.close();
         page.OpenHelp();
         QCOMPARE(ui.openedFiles, std::vector<std::string>{help.toStdString()});
+    }
+
+    void helpButtonAndF1OpenTheBookInTheBrowser()
+    {
+        // A folder name with blanks and Chinese letters must survive the URL.
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("帮助 书")));
+        const QString book = dir_.filePath(QStringLiteral("帮助 书/Keldro.html"));
+        QFile file(book);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QtSettingsStore settings(NewStorePath());
+        QtUserInteraction ui;
+        AboutPage page(settings, ui, book);
+        QPushButton* focus = ShowActive(page);
+        QVERIFY(focus);
+        Desktop desktop;
+        QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")),
+                          Qt::LeftButton);
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(book)});
+        QTest::keyClick(focus, Qt::Key_F1);
+        QCOMPARE(desktop.opened.size(), 2);
+        for (const QUrl& url : desktop.opened) {
+            QCOMPARE(url.scheme(), QStringLiteral("file"));
+            QCOMPARE(url.toLocalFile(), book);
+        }
+    }
+
+    void aMissingBookIsSaidAndNothingOpens()
+    {
+        const QString book = dir_.filePath(QStringLiteral("none/Keldro.html"));
+        QtSettingsStore settings(NewStorePath());
+        QtUserInteraction ui;
+        AboutPage page(settings, ui, book);
+        QPushButton* focus = ShowActive(page);
+        QVERIFY(focus);
+        Desktop desktop;
+        const QString said = QStringLiteral("未能找到帮助文件 %1。").arg(book);
+        QCOMPARE(MessagesWhile([&page] {
+                     QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")),
+                                       Qt::LeftButton);
+                 }),
+                 QStringList{said});
+        focus = ShowActive(page); // the message box took the activation away
+        QVERIFY(focus);
+        QCOMPARE(MessagesWhile([focus] { QTest::keyClick(focus, Qt::Key_F1); }), QStringList{said});
+        QVERIFY(desktop.opened.isEmpty());
     }
 };
 

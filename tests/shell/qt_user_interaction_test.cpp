@@ -1,20 +1,44 @@
 // The program's answers to the core: message boxes and their answers, file
-// filters in Qt's form, and the progress strip's cancel request.
+// filters in Qt's form, the progress strip's cancel request, and the file URLs
+// handed to the desktop.
 #include "common/ui/loading_frames_dialog.h"
 #include "common/ui/progress_dialog.h"
 #include "shell/ui/qt_user_interaction.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 using namespace keldro;
+
+namespace {
+
+// Stands in for the desktop: keeps the file URLs it was asked to open.
+class Desktop final : public QObject
+{
+    Q_OBJECT
+
+public:
+    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened.append(url); }
+};
+
+} // namespace
 
 class QtUserInteractionTest final : public QObject
 {
@@ -33,6 +57,25 @@ class QtUserInteractionTest final : public QObject
     }
 
 private slots:
+    void filesAndFoldersGoToTheDesktopAsAbsoluteFileUrls()
+    {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QtUserInteraction ui;
+        Desktop desktop;
+        ui.OpenFile("歌曲 1.mp3"); // as named on the command line, in the working folder
+        ui.OpenFolder("分割");
+        ui.OpenFile(dir.filePath(QStringLiteral("a.mp3")).toStdString());
+        QDir::setCurrent(previous);
+        QCOMPARE(desktop.opened,
+                 (QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("歌曲 1.mp3"))),
+                              QUrl::fromLocalFile(dir.filePath(QStringLiteral("分割"))),
+                              QUrl::fromLocalFile(dir.filePath(QStringLiteral("a.mp3")))}));
+        for (const QUrl& url : desktop.opened)
+            QVERIFY2(QDir::isAbsolutePath(url.toLocalFile()), qPrintable(url.toString()));
+    }
+
     void messageAnswersFollowTheButtonPressed()
     {
         QtUserInteraction ui;

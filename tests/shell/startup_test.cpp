@@ -1,7 +1,10 @@
-// The start-up command line and the help file's place.
+// The start-up command line and the help book's place.
 #include "common/setting_keys.h"
 #include "shell/startup.h"
+#include "temp_dir.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace keldro {
@@ -34,14 +37,49 @@ TEST(StartupTest, AnythingElseIsIgnoredOrGivesNoAction)
     EXPECT_EQ(ParseCommandLine("-a -s /a.mp3").action, StartupAction::None);
 }
 
-TEST(StartupTest, HelpFileIsInTheInstallPathOrBesideTheProgram)
+void WriteFile(const std::string& path)
 {
+    std::ofstream(path) << "<!DOCTYPE html>";
+}
+
+TEST(StartupTest, HelpBookIsInTheInstallPathWhenThatIsSet)
+{
+    test::TempDir program;
+    WriteFile(program.File("Keldro.html")); // a book beside the program does not count
     MemorySettings settings;
-    EXPECT_EQ(HelpFilePath(settings, "/opt/keldro/bin"), "/opt/keldro/bin/Keldro.chm");
     settings.SetSettingText(setting::kInstallPath, "/usr/share/keldro/");
-    EXPECT_EQ(HelpFilePath(settings, "/opt/keldro/bin"), "/usr/share/keldro/Keldro.chm");
+    EXPECT_EQ(HelpFilePath(settings, program.Path(), "/usr/share/keldro/help"),
+              "/usr/share/keldro/Keldro.html");
     settings.SetSettingText(setting::kInstallPath, "C:\\Keldro");
-    EXPECT_EQ(HelpFilePath(settings, "/x"), "C:/Keldro/Keldro.chm");
+    EXPECT_EQ(HelpFilePath(settings, program.Path(), "/x"), "C:/Keldro/Keldro.html");
+}
+
+TEST(StartupTest, HelpBookBesideTheProgramComesBeforeTheInstalledOne)
+{
+    test::TempDir program;
+    test::TempDir installed;
+    WriteFile(installed.File("Keldro.html"));
+    MemorySettings settings;
+    EXPECT_EQ(HelpFilePath(settings, program.Path(), installed.Path()),
+              installed.File("Keldro.html"));
+    WriteFile(program.File("Keldro.html"));
+    EXPECT_EQ(HelpFilePath(settings, program.Path(), installed.Path()),
+              program.File("Keldro.html"));
+    EXPECT_EQ(HelpFilePath(settings, program.Path() + "/", installed.Path()),
+              program.File("Keldro.html"));
+}
+
+TEST(StartupTest, HelpBookIsTheInstalledOneWhenNoneIsBesideTheProgram)
+{
+    test::TempDir program;
+    std::filesystem::create_directory(program.File("Keldro.html")); // a folder is no book
+    MemorySettings settings;
+    settings.SetSettingText(setting::kInstallPath, "");
+    // The installed path is given even when nothing is there: opening says so.
+    EXPECT_EQ(HelpFilePath(settings, program.Path(), "/usr/share/keldro/help"),
+              "/usr/share/keldro/help/Keldro.html");
+    EXPECT_EQ(HelpFilePath(settings, program.File("missing"), "/usr/share/keldro/help/"),
+              "/usr/share/keldro/help/Keldro.html");
 }
 
 } // namespace

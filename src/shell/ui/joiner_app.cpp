@@ -19,7 +19,8 @@ namespace keldro {
 
 JoinerApp::JoinerApp(SettingsStore& settings, int argc, const char* const* argv)
     : settings_(settings), startup_(ParseCommandLine(JoinArguments(argc, argv))),
-      helpFile_(FromBytes(HelpFilePath(settings, ToBytes(QCoreApplication::applicationDirPath()))))
+      helpFile_(FromBytes(
+          HelpFilePath(settings, ToBytes(QCoreApplication::applicationDirPath()), KELDRO_HELP_DIR)))
 {}
 
 bool LoadStartupSource(const StartupCommand& startup, SplitPage& page)

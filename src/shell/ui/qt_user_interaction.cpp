@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -77,6 +78,13 @@ QString StartPath(const FileDialogRequest& request)
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder + FromBytes(request.fileName);
+}
+
+// The desktop runs its handler in a folder of its own: a relative path (a file
+// named on the command line) would name another file there, or none.
+QUrl DesktopUrl(std::string_view path)
+{
+    return QUrl::fromLocalFile(QFileInfo(FromBytes(path)).absoluteFilePath());
 }
 
 } // namespace
@@ -181,12 +189,12 @@ std::optional<std::string> QtUserInteraction::ChooseFolder(std::string_view titl
 
 void QtUserInteraction::OpenFolder(std::string_view folder)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(folder)));
+    QDesktopServices::openUrl(DesktopUrl(folder));
 }
 
 void QtUserInteraction::OpenFile(std::string_view path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(path)));
+    QDesktopServices::openUrl(DesktopUrl(path));
 }
 
 void QtUserInteraction::ShowFrameLoadingHint(bool shown)
