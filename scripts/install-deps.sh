@@ -13,8 +13,8 @@ packages=(
   libmpg123-dev libsdl2-dev
   # command line and JSON
   libcli11-dev nlohmann-json3-dev
-  # tests
-  googletest libgtest-dev libgmock-dev
+  # tests; the manual page, the bash completion and the AppStream metadata
+  googletest libgtest-dev libgmock-dev groff bash-completion appstream
   # test data: real encoder output, an independent decoder and a validator
   lame mpg123 mp3val
   # fuzzing and sanitizers
