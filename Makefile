@@ -5,11 +5,12 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+DEB_BUILD ?= build-deb
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DKELDRO_WERROR=ON
 
-.PHONY: all deps build run screenshots install test test-plain test-sanitize bench fuzz format format-check clean
+.PHONY: all deps build run screenshots install test test-plain test-sanitize bench fuzz deb package-test format format-check clean
 
 all: build
 
@@ -60,6 +61,27 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@./fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The Debian package keldro_<version>_<arch>.deb, here, from a release build of
+# its own (desktop program included, tests left out) with Debian's hardening
+# and path-mapping flags.
+deb:
+	@./scripts/install-deps.sh deb
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(DEB_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release \
+	    -DKELDRO_BUILD_GUI=ON -DKELDRO_BUILD_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	    -DCMAKE_SHARED_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@rm -f $(DEB_BUILD)/keldro_*.deb keldro_*.deb
+	@cd $(DEB_BUILD) && cpack -G DEB
+	@cp $(DEB_BUILD)/keldro_*.deb .
+
+# Builds the package, checks it, installs it on this machine, runs both
+# programs from it and removes it again. Not part of `make test`.
+package-test:
+	@./scripts/package-test.sh
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -67,4 +89,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) out
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(DEB_BUILD) out keldro_*.deb

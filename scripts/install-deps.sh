@@ -2,6 +2,10 @@
 # Installs the Debian packages Keldro needs to build, test and run.
 # Idempotent: packages already installed are left alone; apt runs only when
 # something is missing, through sudo only when we are not root.
+#   install-deps.sh               what make run and make test need
+#   install-deps.sh deb           and what make deb needs
+#   install-deps.sh package-test  and what make package-test needs
+#   install-deps.sh lintian       and lintian, which make package-test runs when it installs
 set -euo pipefail
 
 packages=(
@@ -13,8 +17,8 @@ packages=(
   libmpg123-dev libsdl2-dev
   # command line and JSON
   libcli11-dev nlohmann-json3-dev
-  # tests
-  googletest libgtest-dev libgmock-dev
+  # tests; the manual page, the bash completion and the AppStream metadata
+  googletest libgtest-dev libgmock-dev groff bash-completion appstream
   # test data: real encoder output, an independent decoder and a validator
   lame mpg123 mp3val
   # fuzzing and sanitizers
@@ -24,6 +28,16 @@ packages=(
   # Chinese text on screen; a virtual screen for `make screenshots`
   fonts-wqy-microhei xvfb xauth
 )
+
+case ${1:-} in
+  '') ;;
+  # dpkg-shlibdeps finds the package's dependencies
+  deb) packages+=(dpkg-dev) ;;
+  # checking the package, the installed program's window, a test tone
+  package-test) packages+=(dpkg-dev desktop-file-utils xdotool lame python3) ;;
+  lintian) packages+=(lintian) ;;
+  *) echo "install-deps: unknown set '$1' (deb, package-test, lintian)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

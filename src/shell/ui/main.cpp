@@ -12,6 +12,8 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Vantry"));
     QApplication::setApplicationName(
         keldro::FromBytes(keldro::LoadString(keldro::StringId::ProductName)));
+    // Wayland compositors match the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELDRO_APP_ID));
     keldro::QtSettingsStore settings;
     keldro::JoinerApp keldro(settings, argc, argv);
     return keldro.Run();
