@@ -49,6 +49,7 @@ test-sanitize: deps
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
 bench: deps
+	@./scripts/install-deps.sh bench
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release \
 	    -DKELDRO_BUILD_GUI=ON -DKELDRO_BUILD_TESTS=ON -DKELDRO_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
@@ -68,7 +69,7 @@ deb:
 	@./scripts/install-deps.sh deb
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 	cmake -S . -B $(DEB_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release \
-	    -DKELDRO_BUILD_GUI=ON -DKELDRO_BUILD_TESTS=OFF \
+	    -DCMAKE_INSTALL_PREFIX=/usr -DKELDRO_BUILD_GUI=ON -DKELDRO_BUILD_TESTS=OFF \
 	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	    -DCMAKE_SHARED_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null

@@ -17,8 +17,9 @@ packages=(
   libmpg123-dev libsdl2-dev
   # command line and JSON
   libcli11-dev nlohmann-json3-dev
-  # tests; the manual page, the bash completion and the AppStream metadata
-  googletest libgtest-dev libgmock-dev groff bash-completion appstream
+  # tests; the manual page, the bash completion, the AppStream metadata and
+  # the help book's checker
+  googletest libgtest-dev libgmock-dev groff bash-completion appstream python3
   # test data: real encoder output, an independent decoder and a validator
   lame mpg123 mp3val
   # fuzzing and sanitizers
@@ -36,7 +37,9 @@ case ${1:-} in
   # checking the package, the installed program's window, a test tone
   package-test) packages+=(dpkg-dev desktop-file-utils xdotool lame python3) ;;
   lintian) packages+=(lintian) ;;
-  *) echo "install-deps: unknown set '$1' (deb, package-test, lintian)" >&2; exit 2 ;;
+  # another program's copy-splitting, timed beside ours
+  bench) packages+=(ffmpeg) ;;
+  *) echo "install-deps: unknown set '$1' (deb, package-test, lintian, bench)" >&2; exit 2 ;;
 esac
 
 missing=()
