@@ -1,10 +1,10 @@
 // The dialog shown when no converter is installed: its texts, the two links
 // opening their addresses in the browser, and OK closing it.
 #include "joiner/ui/download_converter_dialog.h"
+#include "url_recorder.h"
 #include "widget_child.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -16,21 +16,6 @@ using namespace keldro;
 using test::Child;
 
 namespace {
-
-// Stands in for the desktop's browser: keeps what it was asked to open.
-class Browser final : public QObject
-{
-    Q_OBJECT
-
-public:
-    Browser() { QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open"); }
-    ~Browser() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
-
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened.append(url); }
-};
 
 QString Caption(QLabel& link)
 {
@@ -89,7 +74,7 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(QUrl, address);
-        Browser browser;
+        test::UrlRecorder browser(QStringLiteral("https"));
         DownloadConverterDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

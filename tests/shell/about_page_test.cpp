@@ -7,12 +7,12 @@
 #include "shell/ui/qt_settings_store.h"
 #include "shell/ui/qt_user_interaction.h"
 #include "shell/ui/splitter_settings_dialog.h"
+#include "url_recorder.h"
 
 #include <functional>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -28,21 +28,6 @@
 using namespace keldro;
 
 namespace {
-
-// Stands in for the desktop: keeps the file URLs it was asked to open.
-class Desktop final : public QObject
-{
-    Q_OBJECT
-
-public:
-    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
-    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened.append(url); }
-};
 
 // Answers the message boxes that come up while `act` runs, keeping their texts.
 QStringList MessagesWhile(const std::function<void()>& act)
@@ -176,7 +161,7 @@ private slots:
         AboutPage page(settings, ui, book);
         QPushButton* focus = ShowActive(page);
         QVERIFY(focus);
-        Desktop desktop;
+        test::UrlRecorder desktop(QStringLiteral("file"));
         QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")),
                           Qt::LeftButton);
         QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(book)});
@@ -196,7 +181,7 @@ private slots:
         AboutPage page(settings, ui, book);
         QPushButton* focus = ShowActive(page);
         QVERIFY(focus);
-        Desktop desktop;
+        test::UrlRecorder desktop(QStringLiteral("file"));
         const QString said = QStringLiteral("未能找到帮助文件 %1。").arg(book);
         QCOMPARE(MessagesWhile([&page] {
                      QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")),

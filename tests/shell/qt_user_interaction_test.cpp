@@ -4,10 +4,10 @@
 #include "common/ui/loading_frames_dialog.h"
 #include "common/ui/progress_dialog.h"
 #include "shell/ui/qt_user_interaction.h"
+#include "url_recorder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,24 +21,7 @@
 
 using namespace keldro;
 
-namespace {
-
-// Stands in for the desktop: keeps the file URLs it was asked to open.
-class Desktop final : public QObject
-{
-    Q_OBJECT
-
-public:
-    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
-    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened.append(url); }
-};
-
-} // namespace
+namespace {} // namespace
 
 class QtUserInteractionTest final : public QObject
 {
@@ -63,7 +46,7 @@ private slots:
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         QtUserInteraction ui;
-        Desktop desktop;
+        test::UrlRecorder desktop(QStringLiteral("file"));
         ui.OpenFile("歌曲 1.mp3"); // as named on the command line, in the working folder
         ui.OpenFolder("分割");
         ui.OpenFile(dir.filePath(QStringLiteral("a.mp3")).toStdString());
