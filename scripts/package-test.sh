@@ -105,10 +105,6 @@ for program in "$work"/root/usr/bin/*; do
     readelf -S "$program" | grep -qE ' \.(symtab|debug_info) ' && die "$program is not stripped"
     echo "$(basename "$program"): $(file -b "$program" | cut -d, -f1,2,7-)"
 done
-# The program opens the help book where the package puts it.
-if [[ -f docs/help/Keldro.html ]] && ! grep -qaF /usr/share/keldro/help "$work/root/usr/bin/keldro"; then
-    die "keldro does not look for its help book in /usr/share/keldro/help"
-fi
 if grep -rlF "$root/build-deb" "$work/root"; then
     die "files above name the build folder $root/build-deb"
 fi
