@@ -30,11 +30,13 @@ rm -f "$large"
 echo
 echo "== frame table and cutting, 300 MB variable bitrate"
 "$build/bench/make_big_mp3" "$vbr_seed" "$vbr_big" 300000000
+sync # the new file's writeback would otherwise land inside the timings
 "$build/bench/segment_bench" "$build/src/cli/keldro-cli" "$vbr_big"
 
 echo
 echo "== keldro-cli split --parts 20, 300 MB files (auto: frame handling for VBR, fast for CBR)"
 "$build/bench/make_big_mp3" "$small" "$cbr_big" 300000000
+sync
 "$build/bench/split_bench" "$build/src/cli/keldro-cli" "$cbr_big" "$vbr_big"
 
 echo
