@@ -46,7 +46,7 @@ CutWalk::~CutWalk()
 void CutWalk::Walk(const CMP3Info& source)
 {
     FileReader file = FileReader::Open(source.Path());
-    bool opened = file.IsOpen() && file.Size() == source.FileSize();
+    const bool opened = file.IsOpen() && file.Size() == source.FileSize();
     // Every byte from the first frame on is checksummed as the walk passes it.
     std::uint64_t summed = source.FirstFrameOffset();
     std::uint16_t crc = 0;
