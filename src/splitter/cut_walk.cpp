@@ -19,7 +19,7 @@ std::uint64_t DecisionLag(const CMP3Info& source)
 } // namespace
 
 CutWalk::CutWalk(const CMP3Info& source, std::vector<TimeMs> times, std::vector<CutPiece> pieces)
-    : times_(std::move(times))
+    : times_(std::move(times)), audioEnd_(source.AudioEnd())
 {
     // Only a piece with a header frame in front needs its audio described.
     if (source.HasHeaderFrame()) {
@@ -87,6 +87,10 @@ void CutWalk::Decide(std::size_t index, const FramePosition& position)
         }
         if (piece.times.end == time && piece.begun && !piece.ended) {
             piece.ended = true;
+            // The walk counts a last frame cut short by the file only to the
+            // end of the audio; the writer's own count goes by its header.
+            if (position.offset >= audioEnd_)
+                continue;
             if (auto audio = digests_->End(piece.start, position.offset))
                 ended.push_back({{piece.start, position.offset}, std::move(*audio)});
         }

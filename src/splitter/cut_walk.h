@@ -57,6 +57,7 @@ private:
     void Decide(std::size_t index, const FramePosition& position);
 
     std::vector<TimeMs> times_;
+    std::uint32_t audioEnd_;
     std::vector<PieceState> pieces_;
     std::optional<PieceDigests> digests_; // the walk's thread only
     std::mutex mutex_;

@@ -110,5 +110,34 @@ TEST(CutWalkTest, WorksOutEachPiecesAudioAsADigestOfItsBytesWould)
     }
 }
 
+// A last frame cut short by the end of the file counts to where it would end
+// for a copy's digest, but only to the end of the audio for the walk: a piece
+// ending there is left to the writer.
+TEST(CutWalkTest, APieceEndingInACutShortLastFrameIsLeftToTheWriter)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("short.mp3");
+    CMP3Info whole;
+    ASSERT_TRUE(whole.Analyse(test::CorpusFile("vbr_v2")));
+    test::Bytes bytes = test::ReadFile(test::CorpusFile("vbr_v2"));
+    bytes.resize(whole.AudioEnd() - 100);
+    test::WriteFile(path, bytes);
+    CMP3Info info;
+    ASSERT_TRUE(info.Analyse(path));
+    const TimeMs end = info.DurationMs() - 5;
+    CutWalk walk(info, {1'000, end}, {{1'000, end}});
+    const std::optional<FramePosition> from = walk.At(1'000);
+    const std::optional<FramePosition> to = walk.At(end);
+    ASSERT_TRUE(from && to);
+    ASSERT_EQ(to->offset, info.AudioEnd());
+    const std::optional<WrittenAudio> walked = walk.AudioOf(from->offset, to->offset);
+    FileReader file = FileReader::Open(path);
+    WrittenAudio copied(info.FirstFrameOffset() - info.VbrFrameOffset());
+    AudioDigest digest(file, info.HeaderWord(), from->offset, to->offset, copied);
+    ASSERT_TRUE(digest.Finish());
+    if (walked)
+        ExpectSameAudio(*walked, copied);
+}
+
 } // namespace
 } // namespace keldro
