@@ -48,16 +48,19 @@ void CutWalk::Walk(const CMP3Info& source)
     FileReader file = FileReader::Open(source.Path());
     const bool opened = file.IsOpen() && file.Size() == source.FileSize();
     // Every byte from the first frame on is checksummed as the walk passes it.
+    // Once a read fails, even if a retry succeeds, no frame is recorded any
+    // more: a frame left out would be missing from every piece around it.
     std::uint64_t summed = source.FirstFrameOffset();
     std::uint16_t crc = 0;
+    bool lost = false;
     const auto passed = [&](std::uint32_t offset, std::uint32_t end) {
-        for (std::span<const std::uint8_t> bytes; summed < end; summed += bytes.size()) {
+        for (std::span<const std::uint8_t> bytes; !lost && summed < end; summed += bytes.size()) {
             bytes = file.View(summed, static_cast<std::size_t>(end - summed));
-            if (bytes.empty())
-                return;
+            lost = bytes.empty();
             crc = Crc16(bytes, crc);
         }
-        digests_->FramePassed(offset, end, crc);
+        if (!lost)
+            digests_->FramePassed(offset, end, crc);
     };
     if (opened) {
         source.LocateTimesInOneWalk(

@@ -130,13 +130,7 @@ TEST(CutWalkTest, APieceEndingInACutShortLastFrameIsLeftToTheWriter)
     const std::optional<FramePosition> to = walk.At(end);
     ASSERT_TRUE(from && to);
     ASSERT_EQ(to->offset, info.AudioEnd());
-    const std::optional<WrittenAudio> walked = walk.AudioOf(from->offset, to->offset);
-    FileReader file = FileReader::Open(path);
-    WrittenAudio copied(info.FirstFrameOffset() - info.VbrFrameOffset());
-    AudioDigest digest(file, info.HeaderWord(), from->offset, to->offset, copied);
-    ASSERT_TRUE(digest.Finish());
-    if (walked)
-        ExpectSameAudio(*walked, copied);
+    EXPECT_FALSE(walk.AudioOf(from->offset, to->offset));
 }
 
 } // namespace
